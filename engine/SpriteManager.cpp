@@ -1,0 +1,123 @@
+#include "SpriteManager.h"
+
+#include "NumberedPath.h"
+#include "RgbaTexture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_opengl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+const int32_t kUnsetViewSize = 100000;
+const size_t kPathBufferSize = 200;
+const int kOutOfMemoryExitCode = 1;
+// The half turn, together with the corner order below, shows angle 0 upright.
+const float kBaseRotation = 180.0f;
+}  // namespace
+
+SpriteManager::SpriteManager(const char* directory) {
+    char path[kPathBufferSize];
+    for (int32_t n = 0;; ++n) {
+        if (!FormatNumberedPath(path, sizeof(path), directory, n, "png")) {
+            fprintf(stderr, "Sorry, sprite %s is missing\n", path);
+            printf("Loaded %i sprites\n", n);
+            break;
+        }
+        if (LoadSprite(path) == -1) {
+            printf("Loaded %i sprites\n", n);
+            break;
+        }
+    }
+    viewWidth = kUnsetViewSize;
+    viewHeight = kUnsetViewSize;
+}
+
+SpriteManager::~SpriteManager() { Clear(); }
+
+int32_t SpriteManager::LoadSprite(const char* path) {
+    SDL_Surface* image = IMG_Load(path);
+    if (image == nullptr) {
+        fprintf(stderr, "Sorry, sprite %s is missing\n", path);
+        return -1;
+    }
+    uint32_t* name = new uint32_t(0);
+    glGenTextures(1, name);
+    SDL_Surface* rgba = CreateRgbaCopy(image);
+    if (rgba == nullptr) {
+        fprintf(stderr,
+                "FAIL %s, %i) New surface couldn't be created for %s. Likely cause: out of RAM\n",
+                "engine\\SpriteManager", __LINE__, path);
+        exit(kOutOfMemoryExitCode);
+    }
+    UploadRgbaTexture(*name, rgba);
+    SDL_FreeSurface(rgba);
+    SDL_FreeSurface(image);
+    textures.push_back(name);
+    return GetSpriteCount() - 1;
+}
+
+void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t width, int32_t height,
+                               float angle) {
+    if (x == kCentreSentinel && y == kCentreSentinel) {
+        x = viewWidth / 2;
+        y = viewHeight / 2;
+    }
+    if (x < -width || x >= viewWidth || y < -height || y >= viewHeight) {
+        return;
+    }
+    // Integer halves: an odd size comes out one pixel smaller.
+    const float halfWidth = static_cast<float>(width / 2);
+    const float halfHeight = static_cast<float>(height / 2);
+
+    glPushMatrix();
+    glTranslatef(x + halfWidth, y + halfHeight, 0);
+    glRotatef(kBaseRotation - angle, 0, 0, 1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const uint32_t* name = GetTexture(index);
+    if (name == nullptr) {
+        fprintf(stderr, "FAIL) Requested dead sprite %i to be drawn at (%i,%i)\n", index, x, y);
+        glPopMatrix();
+        return;
+    }
+    glBindTexture(GL_TEXTURE_2D, *name);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(halfWidth, halfHeight);
+    glTexCoord2f(1, 0);
+    glVertex2f(-halfWidth, halfHeight);
+    glTexCoord2f(1, 1);
+    glVertex2f(-halfWidth, -halfHeight);
+    glTexCoord2f(0, 1);
+    glVertex2f(halfWidth, -halfHeight);
+    glEnd();
+    glPopMatrix();
+}
+
+void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t width,
+                               int32_t height) {
+    DrawSprite(index, x, y, width, height, 0.0f);
+}
+
+const uint32_t* SpriteManager::GetTexture(int32_t index) const {
+    if (index < 0 || index >= GetSpriteCount()) {
+        fprintf(stderr, "Requested sprite %i is out of bounds\n", index);
+        return nullptr;
+    }
+    return textures[index];
+}
+
+void SpriteManager::SetViewSize(int32_t width, int32_t height) {
+    viewWidth = width;
+    viewHeight = height;
+}
+
+void SpriteManager::Clear() {
+    for (uint32_t* name : textures) {
+        delete name;
+    }
+    textures.clear();
+    textures.shrink_to_fit();
+}

@@ -1,0 +1,123 @@
+#include "Video.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_opengl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const Uint32 kAllSubsystems = 0x0000FFFF;
+const Uint32 kVideoModeFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT;
+const int kMixerChunkFrames = 4096;
+const float kMillisecondsToSeconds = 0.001f;
+
+uint32_t SdlTicks() { return SDL_GetTicks(); }
+
+TickSource tickSource = SdlTicks;
+// Clock reading from which the next frame time counts; 0 at program start,
+// so the first frame spans the whole start-up.
+uint32_t lastFrameTicks = 0;
+
+}  // namespace
+
+int32_t InitVideo(int32_t width, int32_t height) {
+    if (SDL_Init(kAllSubsystems) < 0) {
+        return -1;
+    }
+    atexit(SDL_Quit);
+    if (SDL_SetVideoMode(width, height, 0, kVideoModeFlags) == nullptr) {
+        return -1;
+    }
+    SDL_WM_SetCaption("Cindermill", nullptr);
+    return 0;
+}
+
+int32_t InitGl(int32_t width, int32_t height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, width, height, 0);
+    glShadeModel(GL_SMOOTH);
+    glClearDepth(1.0);
+    glClearColor(0, 0, 0, 0);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    return 0;
+}
+
+int32_t SetCaption(const char* text) {
+    SDL_WM_SetCaption(text, nullptr);
+    return 0;
+}
+
+int32_t InitAudio(int32_t frequency, int32_t channels) {
+    if (Mix_OpenAudio(frequency, AUDIO_S16LSB, channels, kMixerChunkFrames) < 0) {
+        return -1;
+    }
+    return 0;
+}
+
+void ClearScreen() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+
+float MeasureFrameTime() {
+    const uint32_t now = tickSource();
+    // Unsigned subtraction keeps the difference right across a clock wrap.
+    const uint32_t elapsed = now - lastFrameTicks;
+    const float seconds = static_cast<float>(elapsed) * kMillisecondsToSeconds;
+    lastFrameTicks = tickSource();
+    return seconds;
+}
+
+uint32_t GetTicks() { return tickSource(); }
+
+void SwapBuffers() { SDL_GL_SwapBuffers(); }
+
+void Delay(uint32_t milliseconds) { SDL_Delay(milliseconds); }
+
+void SetTickSource(TickSource source) { tickSource = source != nullptr ? source : SdlTicks; }
+
+void SaveScreenshot(const char* path, int32_t width, int32_t height) {
+    // The read, the buffer and the surface all use the window's size: a
+    // caller's width and height that differ from it must not overrun anything.
+    (void)width;
+    (void)height;
+    SDL_Surface* window = SDL_GetVideoSurface();
+    if (window == nullptr) {
+        return;
+    }
+    const int w = window->w;
+    const int h = window->h;
+    SDL_Surface* image =
+        SDL_CreateRGBSurface(0, w, h, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
+    if (image == nullptr) {
+        printf("Couldn't create rgbsurface\n");
+        return;
+    }
+    const size_t rowBytes = static_cast<size_t>(w) * 3;
+    // glReadPixels pads each row to the default pack alignment of 4 bytes.
+    const size_t readRowBytes = (rowBytes + 3) & ~static_cast<size_t>(3);
+    unsigned char* pixels = static_cast<unsigned char*>(malloc(readRowBytes * h));
+    if (pixels == nullptr) {
+        SDL_FreeSurface(image);
+        printf("Couldn't malloc\n");
+        return;
+    }
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    // OpenGL hands rows over bottom first; the picture is stored top first.
+    for (int row = 0; row < h; ++row) {
+        memcpy(static_cast<unsigned char*>(image->pixels) + row * image->pitch,
+               pixels + (h - 1 - row) * readRowBytes, rowBytes);
+    }
+    free(pixels);
+    SDL_RWops* file = SDL_RWFromFile(path, "wb");
+    if (file != nullptr) {
+        SDL_SaveBMP_RW(image, file, 1);
+    }
+    SDL_FreeSurface(image);
+}

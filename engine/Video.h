@@ -1,0 +1,31 @@
+// Cindermill video module: window, fixed 2D OpenGL state, audio device,
+// frame timing and screenshots. Free functions over SDL 1.2 and OpenGL.
+#ifndef CINDERMILL_VIDEO_H
+#define CINDERMILL_VIDEO_H
+
+#include <cstdint>
+
+// Opens the window with an OpenGL context, caption "Cindermill". 0 or -1.
+int32_t InitVideo(int32_t width, int32_t height);
+// Orthographic projection, one unit per pixel, origin top-left, y down.
+int32_t InitGl(int32_t width, int32_t height);
+int32_t SetCaption(const char* text);
+// Opens the mixer at 16-bit little-endian samples. 0 or -1.
+int32_t InitAudio(int32_t frequency, int32_t channels);
+
+void ClearScreen();
+// Seconds since the previous call; the first call counts from SDL start-up.
+float MeasureFrameTime();
+uint32_t GetTicks();
+void SwapBuffers();
+void Delay(uint32_t milliseconds);
+// Writes the window's picture as an uncompressed 24-bit BMP.
+void SaveScreenshot(const char* path, int32_t width, int32_t height);
+
+// The millisecond clock behind GetTicks and MeasureFrameTime. Tests install
+// their own to step time exactly or to cross the 32-bit wrap; null restores
+// SDL's clock.
+typedef uint32_t (*TickSource)();
+void SetTickSource(TickSource source);
+
+#endif

@@ -1,0 +1,94 @@
+#include "TestWindow.h"
+
+#include "Video.h"
+
+#include <SDL_opengl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+void OpenTestWindow() {
+    static bool opened = false;
+    if (opened) {
+        return;
+    }
+    if (InitVideo(kTestWindowWidth, kTestWindowHeight) != 0) {
+        fprintf(stderr, "test: cannot open the window (is an X server running?)\n");
+        abort();
+    }
+    InitGl(kTestWindowWidth, kTestWindowHeight);
+    opened = true;
+}
+
+void ResetTestCanvas() {
+    OpenTestWindow();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, kTestWindowWidth, kTestWindowHeight, 0);
+    glColor4f(1, 1, 1, 1);
+    ClearScreen();
+}
+
+Rgba ReadPixel(int x, int y) {
+    unsigned char p[4] = {0, 0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, kTestWindowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return Rgba{p[0], p[1], p[2], p[3]};
+}
+
+bool Near(Rgba a, Rgba b, int tolerance) {
+    return abs(a.r - b.r) <= tolerance && abs(a.g - b.g) <= tolerance &&
+           abs(a.b - b.b) <= tolerance;
+}
+
+std::string Describe(Rgba c) {
+    std::ostringstream s;
+    s << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+    return s.str();
+}
+
+bool SaveCanvasPng(const std::string& path) {
+    std::vector<Rgba> pixels(static_cast<size_t>(kTestWindowWidth) * kTestWindowHeight);
+    std::vector<unsigned char> raw(pixels.size() * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kTestWindowWidth, kTestWindowHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                 raw.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    for (int y = 0; y < kTestWindowHeight; ++y) {
+        for (int x = 0; x < kTestWindowWidth; ++x) {
+            const unsigned char* p = &raw[((kTestWindowHeight - 1 - y) * kTestWindowWidth + x) * 4];
+            pixels[y * kTestWindowWidth + x] = Rgba{p[0], p[1], p[2], 255};
+        }
+    }
+    return WritePngRgba(path, kTestWindowWidth, kTestWindowHeight, pixels);
+}
+
+TempDir::TempDir() {
+    char name[] = "/tmp/zibo-test-XXXXXX";
+    path = mkdtemp(name);
+}
+
+TempDir::~TempDir() {
+    const std::string command = "rm -rf '" + path + "'";
+    if (system(command.c_str()) != 0) {
+        fprintf(stderr, "test: could not remove %s\n", path.c_str());
+    }
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    return static_cast<bool>(out);
+}
