@@ -1,0 +1,102 @@
+// Runs the real zibo executable in a working directory of the test's making
+// and plays it like a person would: real X input through XTest into its
+// window, the window's picture read back from the X server, and a window
+// close as a window manager sends it.
+#ifndef ZIBO_TESTS_GAME_PROCESS_H
+#define ZIBO_TESTS_GAME_PROCESS_H
+
+#include <X11/Xlib.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct Pixel {
+    int r, g, b;
+};
+
+// A copy of the window's picture, window coordinates.
+class WindowPicture {
+public:
+    WindowPicture() : width(0), height(0) {}
+    WindowPicture(int w, int h, std::vector<Pixel> p) : width(w), height(h), pixels(std::move(p)) {}
+    bool Empty() const { return pixels.empty(); }
+    Pixel At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // How many pixels of the rectangle satisfy the test.
+    int Count(int left, int top, int right, int bottom,
+              const std::function<bool(Pixel)>& test) const;
+    int width;
+    int height;
+
+private:
+    std::vector<Pixel> pixels;
+};
+
+class GameProcess {
+public:
+    // The game's own directory layout inside a fresh temporary directory:
+    // "sprites" and "sfx" link to the build's generated assets unless the
+    // test lays them out itself (see Path).
+    GameProcess();
+    ~GameProcess();  // kills the game if it still runs, removes the directory
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    const std::string& Path() const { return directory; }
+    // Links "sprites" and "sfx" to the generated assets.
+    void LinkAssets();
+    // A private copy of one asset folder, for a test that damages it.
+    void CopyAssets(const std::string& folder);
+
+    // Starts the game with extra environment settings ("NAME=value"; a bare
+    // "NAME" removes it).
+    bool Start(const std::vector<std::string>& environment = {});
+    // Waits for the game's window to be mapped; false after the time bound.
+    bool WaitForWindow(double seconds = 30.0);
+    // Waits for the process to end; its exit status, or -1 when it did not end
+    // in time (it is then killed), or -2 when it died from a signal.
+    int WaitForExit(double seconds = 30.0);
+    bool Running();
+
+    void Key(const char* keysym, bool down);
+    void Tap(const char* keysym);
+    void MoveMouse(int x, int y);
+    void Button(int button, bool down);
+    void Click(int button, int x, int y);
+    // WM_DELETE_WINDOW, as a window manager closes a window.
+    void CloseWindow();
+
+    WindowPicture Picture();
+    // Polls the window's picture until the test passes or the time is up.
+    bool WaitForPicture(const std::function<bool(const WindowPicture&)>& test,
+                        double seconds = 20.0);
+
+    std::string Caption();
+    std::pair<int, int> WindowSize();
+    std::string Out() const;
+    std::string Err() const;
+
+private:
+    Window FindWindowOfPid(Window root);
+    void Flush();
+
+    std::string directory;
+    pid_t pid;
+    Display* display;
+    Window window;
+    int exitStatus;
+};
+
+// What the screens show, as pixel tests on a picture of the window.
+bool ShowsBand(const WindowPicture& p);
+bool ShowsHud(const WindowPicture& p);
+bool ShowsRedHeading(const WindowPicture& p);
+bool ShowsSpacePrompt(const WindowPicture& p);
+
+// Reads a whole file; empty when it cannot.
+std::string ReadWholeFile(const std::string& path);
+
+#endif
