@@ -156,6 +156,14 @@ GLint ClampToGlInt(int64_t value) {
     return static_cast<GLint>(value);
 }
 
+// Formats into a buffer of OruBitmapFont::kFormatBufferSize characters,
+// cutting what does not fit; a format that fails leaves an empty text.
+void FormatText(char* text, const char* format, va_list arguments) {
+    if (vsnprintf(text, OruBitmapFont::kFormatBufferSize, format, arguments) < 0) {
+        text[0] = '\0';
+    }
+}
+
 float TextureCoordinate(int64_t imagePixels) {
     return static_cast<float>(imagePixels) / kAssumedImageSize;
 }
@@ -199,8 +207,8 @@ int32_t OruBitmapFont::LoadImage(const char* path) {
         fprintf(stderr, "FAIL) Image file %s not found\n", path);
         return -1;
     }
-    // The font image has no alpha of its own to rely on: pure black is its
-    // background and must come out transparent.
+    // Pure black is the font image's background and must come out
+    // transparent, whether or not the image carries alpha of its own.
     SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(image->format, 0, 0, 0));
     uint32_t* page = new uint32_t(0);
     glGenTextures(1, page);
@@ -450,7 +458,7 @@ void OruBitmapFont::DrawFormatted(int32_t x, int32_t y, const char* format, ...)
     char text[kFormatBufferSize];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(text, sizeof(text), format, arguments);
+    FormatText(text, format, arguments);
     va_end(arguments);
     DrawText(text, x, y);
 }
@@ -462,7 +470,7 @@ void OruBitmapFont::DrawFormatted(int32_t x, int32_t y, float alpha, const char*
     char text[kFormatBufferSize];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(text, sizeof(text), format, arguments);
+    FormatText(text, format, arguments);
     va_end(arguments);
     DrawText(text, x, y, alpha);
 }
@@ -471,7 +479,7 @@ void OruBitmapFont::DrawFormattedRight(int32_t x, int32_t y, const char* format,
     char text[kFormatBufferSize];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(text, sizeof(text), format, arguments);
+    FormatText(text, format, arguments);
     va_end(arguments);
     // The alpha form makes the readiness test, so a not-ready font still
     // reports once per call.
@@ -485,7 +493,7 @@ void OruBitmapFont::DrawFormattedRight(int32_t x, int32_t y, float alpha, const 
     char text[kFormatBufferSize];
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(text, sizeof(text), format, arguments);
+    FormatText(text, format, arguments);
     va_end(arguments);
     DrawRightAligned(text, x, y, alpha);
 }

@@ -26,9 +26,9 @@ enum class DefinitionVerdict {
 
 class OruBitmapFont {
 public:
-    static const int kGlyphCount = 256;
+    static constexpr int kGlyphCount = 256;
     // Formatted texts are cut to this many characters, terminator included.
-    static const size_t kFormatBufferSize = 256;
+    static constexpr size_t kFormatBufferSize = 256;
 
     // Loads the image, then the definition. A missing or unusable file leaves
     // the font not ready; a malformed definition ends the program (status 1).
