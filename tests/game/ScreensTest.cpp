@@ -49,15 +49,26 @@ protected:
         recorder = new RecordingFont();
         game->font = recorder;
     }
+    enum Screen { Title, Stats, Roll };
     // Draws one screen frame as the frame driver would, without a swap.
-    void DrawScreen(bool (Game::*screen)(), float frameTime) {
+    void DrawScreen(Screen screen, float frameTime) {
         recorder->drawn.clear();
         glColor4f(1, 1, 1, 1);
         ClearScreen();
         game->frameTime = frameTime;
         game->drawWorld();
         glColor4f(1, 1, 1, 1);
-        (game->*screen)();
+        switch (screen) {
+            case Title:
+                game->titleFrame();
+                break;
+            case Stats:
+                game->statisticsFrame();
+                break;
+            case Roll:
+                game->creditsFrame();
+                break;
+        }
     }
     void UseBlackFloor() {
         ASSERT_TRUE(WriteSolidPng(work.File("black.png"), 4, 4, Rgba{0, 0, 0, 255}));
@@ -75,13 +86,13 @@ protected:
         game->distanceRan = distance;
         game->damageDealt = damage;
         game->state = Statistics;
-        DrawScreen(&Game::statisticsFrame, 0.016f);
+        DrawScreen(Stats, 0.016f);
     }
     RecordingFont* recorder = nullptr;
 };
 
 TEST_F(ScreensTest, TitleDrawsTheControlsShadowsFirstAndThePrompts) {
-    DrawScreen(&Game::titleFrame, 0.016f);
+    DrawScreen(Title, 0.016f);
     EXPECT_TRUE(recorder->Has("Press SPACEBAR to begin", 232, 440));
     EXPECT_TRUE(recorder->Has("Press SPACEBAR to begin", 233, 441));
     EXPECT_TRUE(recorder->Has("Press ESC to quit", 261, 458));
@@ -140,7 +151,7 @@ TEST_F(ScreensTest, StatisticsKeysSteerTheFadeWithoutRestartingIt) {
 }
 
 TEST_F(ScreensTest, EchoesStartAtHomeAndMoveAfterDrawing) {
-    DrawScreen(&Game::titleFrame, 0.2f);
+    DrawScreen(Title, 0.2f);
     const EchoPair& first = game->titleEchoes.pair(0);
     EXPECT_FLOAT_EQ(first.leftX, 192.0f - 5.0f);
     EXPECT_FLOAT_EQ(first.rightX, 192.0f + 5.0f);
@@ -151,7 +162,7 @@ TEST_F(ScreensTest, EchoesStartAtHomeAndMoveAfterDrawing) {
 }
 
 TEST_F(ScreensTest, ALongFrameResetsPairOneAndWakesPairTwoTogether) {
-    DrawScreen(&Game::titleFrame, 1.5f);
+    DrawScreen(Title, 1.5f);
     const EchoPair& first = game->titleEchoes.pair(0);
     EXPECT_EQ(first.alpha, 0.75f);
     EXPECT_EQ(first.leftX, 192.0f);
@@ -163,13 +174,13 @@ TEST_F(ScreensTest, ALongFrameResetsPairOneAndWakesPairTwoTogether) {
 
 TEST_F(ScreensTest, StatisticsEchoesUseTheirOwnHome) {
     game->resetRound();
-    DrawScreen(&Game::statisticsFrame, 0.0f);
+    DrawScreen(Stats, 0.0f);
     EXPECT_EQ(game->statisticsEchoes.pair(0).leftX, 64.0f);
 }
 
 TEST_F(ScreensTest, BandAndPromptsCarryTheFade) {
     UseBlackFloor();
-    DrawScreen(&Game::titleFrame, 0.0f);
+    DrawScreen(Title, 0.0f);
     EXPECT_TRUE(Near(ReadPixel(10, 190), Rgba{255, 255, 255, 255}, 3));
     EXPECT_TRUE(Near(ReadPixel(10, 291), Rgba{255, 255, 255, 255}, 3));
     EXPECT_TRUE(Near(ReadPixel(10, 192), Rgba{0, 0, 0, 255}, 3));
@@ -189,7 +200,7 @@ TEST_F(ScreensTest, BandAndPromptsCarryTheFade) {
     EXPECT_GT(reddest(261, 458, 400, 476), 230);
 
     game->fadeAlpha = 0.5f;
-    DrawScreen(&Game::titleFrame, 0.0f);
+    DrawScreen(Title, 0.0f);
     EXPECT_TRUE(Near(ReadPixel(10, 190), Rgba{128, 128, 128, 255}, 3))
         << Describe(ReadPixel(10, 190));
     const int halfRed = reddest(261, 458, 400, 476);
@@ -242,19 +253,19 @@ TEST_F(CreditsTest, EscHeldAtEntryEndsAtOnce) {
 }
 
 TEST_F(CreditsTest, PagesDrawTheirLinesWithTheClockAsAlpha) {
-    DrawScreen(&Game::creditsFrame, 0.0f);
+    DrawScreen(Roll, 0.0f);
     EXPECT_TRUE(recorder->Has("Programming and Graphics by", 215, 210));
     EXPECT_TRUE(recorder->Has("...and lots of Pepsi...", 247, 250));
     EXPECT_EQ(recorder->drawn[0].alpha, 1.0f);
     game->creditsPage = 16;
     game->pageTimer = 0.5f;
-    DrawScreen(&Game::creditsFrame, 0.0f);
+    DrawScreen(Roll, 0.0f);
     EXPECT_TRUE(recorder->Has("STATUS", 264, 251));
     EXPECT_TRUE(recorder->Has("STATUS", 265, 252));
     EXPECT_TRUE(recorder->Has("on the                text in the HUD", 213, 250));
     EXPECT_EQ(recorder->drawn[0].alpha, 0.5f);
     game->creditsPage = 10;
-    DrawScreen(&Game::creditsFrame, 0.0f);
+    DrawScreen(Roll, 0.0f);
     ASSERT_EQ(recorder->drawn.size(), 2u);  // only the ESC prompt
     EXPECT_EQ(recorder->drawn[1].text, "Press ESC to quit");
 }
@@ -263,7 +274,7 @@ TEST_F(CreditsTest, OrElseIsRedButItsShadowIsBlack) {
     UseBlackFloor();
     game->creditsPage = 8;
     game->pageTimer = 2.0f;
-    DrawScreen(&Game::creditsFrame, 0.0f);
+    DrawScreen(Roll, 0.0f);
     EXPECT_TRUE(recorder->Has("...or else...", 281, 250));
     int red = 0;
     for (int y = 250; y < 268; ++y) {
