@@ -74,14 +74,14 @@ void Disc(cairo_t* cr, double cx, double cy, double r, const Color& fill, bool o
 
 void Boot(cairo_t* cr, double x, double y, const Color& c) {
     cairo_new_path(cr);
-    EllipsePath(cr, x, y, 2.5, 1.65);
+    EllipsePath(cr, x, y, 2.6, 1.75);
     ShadeAndOutline(cr, c, 0.3, 0.3);
 }
 
 // Two legs below the body, striding: the left one (-y) swings forward by
 // stride, the right one back by the same.
 void Legs(cairo_t* cr, double hipX, double stride, const Color& cloth, const Color& boot) {
-    const double yl = 11.2, yr = 20.8;
+    const double yl = 10.2, yr = 21.8;
     Limb(cr, hipX, yl, hipX + stride, yl, 3.6, cloth);
     Limb(cr, hipX, yr, hipX - stride, yr, 3.6, cloth);
     Boot(cr, hipX + stride + 1.4, yl, boot);
