@@ -27,9 +27,9 @@ static const char* const kFontDefinition = "sprites/font.fnt";
 
 // The 12 named samples, in the game's load order.
 static const char* const kCatalogueSamples[] = {
-    "sfx/man0.wav",      "sfx/man1.wav",      "sfx/man2.wav",      "sfx/man0_slow.wav",
-    "sfx/man1_slow.wav", "sfx/man2_slow.wav", "sfx/shot0.wav",     "sfx/shot1.wav",
-    "sfx/shot0_slow.wav", "sfx/shot1_slow.wav", "sfx/cat0.wav",     "sfx/cat0_slow.wav",
+    "sfx/man0.wav",       "sfx/man1.wav",       "sfx/man2.wav",  "sfx/man0_slow.wav",
+    "sfx/man1_slow.wav",  "sfx/man2_slow.wav",  "sfx/shot0.wav", "sfx/shot1.wav",
+    "sfx/shot0_slow.wav", "sfx/shot1_slow.wav", "sfx/cat0.wav",  "sfx/cat0_slow.wav",
 };
 static const int kCatalogueSampleCount = sizeof(kCatalogueSamples) / sizeof(kCatalogueSamples[0]);
 

@@ -110,9 +110,13 @@ struct SoundJob {
 };
 
 void Report(const FontAtlas& atlas, const std::vector<SoundJob>& sounds, const StereoLoop& music) {
-    const char* texts[] = {"Press SPACEBAR to begin", "while clicking the RIGHT mouse button",
-                           "Programming and Graphics by", "Press ESC to quit",
-                           "THANK YOU FOR PLAYING", "Try holding SHIFT", "Right Button"};
+    const char* texts[] = {"Press SPACEBAR to begin",
+                           "while clicking the RIGHT mouse button",
+                           "Programming and Graphics by",
+                           "Press ESC to quit",
+                           "THANK YOU FOR PLAYING",
+                           "Try holding SHIFT",
+                           "Right Button"};
     const int expected[] = {176, 272, 210, 118, 182, 126, 88};
     printf("font: lineHeight %d, base %d\n", atlas.lineHeight, atlas.base);
     for (int i = 0; i < 7; ++i) {
@@ -126,8 +130,8 @@ void Report(const FontAtlas& atlas, const std::vector<SoundJob>& sounds, const S
         }
         const double rms = std::sqrt(sum / s.samples.size());
         printf("%-20s %6.3f s  peak %6.2f dBFS  rms %6.2f dBFS\n", s.file,
-               static_cast<double>(s.samples.size()) / kSampleRate, 20 * std::log10(Peak(s.samples)),
-               20 * std::log10(rms));
+               static_cast<double>(s.samples.size()) / kSampleRate,
+               20 * std::log10(Peak(s.samples)), 20 * std::log10(rms));
     }
     double peak = 0.0, sum = 0.0;
     for (size_t i = 0; i < music.left.size(); ++i) {
@@ -237,8 +241,8 @@ int main(int argc, char** argv) {
     if (!sheetPath.empty()) {
         std::vector<SheetEntry> entries;
         for (size_t i = 0; i < jobs.size(); ++i) {
-            entries.push_back(SheetEntry{jobs[i].file + 8, &images[i], jobs[i].drawnWidth,
-                                         jobs[i].drawnHeight});
+            entries.push_back(
+                SheetEntry{jobs[i].file + 8, &images[i], jobs[i].drawnWidth, jobs[i].drawnHeight});
         }
         entries.push_back(SheetEntry{"font.png", &atlas.image, 256, 256});
         if (!WriteContactSheet(entries, sheetPath)) {

@@ -49,7 +49,8 @@ bool WriteWav(const std::string& path, const std::vector<double>& samples) {
     PutLe(out, dataBytes, 4);
     for (double s : samples) {
         const long v = std::lround(std::max(-1.0, std::min(1.0, s)) * 32767.0);
-        PutLe(out, static_cast<uint32_t>(static_cast<int16_t>(std::max(-32767L, std::min(32767L, v)))),
+        PutLe(out,
+              static_cast<uint32_t>(static_cast<int16_t>(std::max(-32767L, std::min(32767L, v)))),
               2);
     }
     return WriteAll(path, out);

@@ -8,10 +8,16 @@ const double kPi = 3.14159265358979323846;
 
 // The walk cycle: four distinct phases of one stride, so that every frame
 // differs and the legs swing forward and back in turn.
-double Swing(int frame) { return std::sin(2.0 * kPi * frame / 4.0 + 0.6); }
+double Swing(int frame) {
+    return std::sin(2.0 * kPi * frame / 4.0 + 0.6);
+}
 
-Color Lighter(const Color& c, double t) { return Mix(c, Color{1, 1, 1, c.a}, t); }
-Color Darker(const Color& c, double t) { return Mix(c, Color{0, 0, 0, c.a}, t); }
+Color Lighter(const Color& c, double t) {
+    return Mix(c, Color{1, 1, 1, c.a}, t);
+}
+Color Darker(const Color& c, double t) {
+    return Mix(c, Color{0, 0, 0, c.a}, t);
+}
 
 const Color kOutline = Rgb(12, 12, 14, 0.9);
 const double kOutlineWidth = 0.55;
@@ -417,7 +423,8 @@ Image DrawCat(int frame) {
     const double frontX = 19.0, backX = 9.0;
     struct Leg {
         double x, side, offset;
-    } legs[4] = {{frontX, -1, stride}, {frontX, 1, -stride}, {backX, -1, -stride}, {backX, 1, stride}};
+    } legs[4] = {
+        {frontX, -1, stride}, {frontX, 1, -stride}, {backX, -1, -stride}, {backX, 1, stride}};
     for (const Leg& leg : legs) {
         const double y0 = 8.0 + leg.side * 2.6, y1 = 8.0 + leg.side * 5.0;
         Limb(cr, leg.x, y0, leg.x + leg.offset, y1, 1.7, kFur);
@@ -489,9 +496,21 @@ Image DrawCatCorpse() {
 
 }  // namespace
 
-Image SoldierFrame(int frame) { return DrawSoldier(frame); }
-Image SoldierCorpse() { return DrawSoldierCorpse(); }
-Image BadGuyFrame(int frame) { return DrawBadGuy(frame); }
-Image BadGuyCorpse() { return DrawBadGuyCorpse(); }
-Image CatFrame(int frame) { return DrawCat(frame); }
-Image CatCorpse() { return DrawCatCorpse(); }
+Image SoldierFrame(int frame) {
+    return DrawSoldier(frame);
+}
+Image SoldierCorpse() {
+    return DrawSoldierCorpse();
+}
+Image BadGuyFrame(int frame) {
+    return DrawBadGuy(frame);
+}
+Image BadGuyCorpse() {
+    return DrawBadGuyCorpse();
+}
+Image CatFrame(int frame) {
+    return DrawCat(frame);
+}
+Image CatCorpse() {
+    return DrawCatCorpse();
+}

@@ -10,7 +10,9 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 
-double Gaussian(double d, double sigma) { return std::exp(-(d * d) / (2 * sigma * sigma)); }
+double Gaussian(double d, double sigma) {
+    return std::exp(-(d * d) / (2 * sigma * sigma));
+}
 
 // Distance from x to the nearest multiple of period (periodic, for tiles).
 double PeriodicDistance(double x, double period) {
@@ -53,7 +55,7 @@ Image BulletFrame(int frame) {
     }
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const double u = (x + 0.5) / w;       // 0 tail end .. 1 head
+            const double u = (x + 0.5) / w;        // 0 tail end .. 1 head
             const double v = (y + 0.5 - h / 2.0);  // -4 .. 4
             // along the streak: a tail that fades in from the left, a hot head
             const double start = 1.0 - tail;
@@ -73,7 +75,8 @@ Image BulletFrame(int frame) {
             const Color white{1.0, 1.0, 0.92, 1};
             const Color yellow{1.0, 0.86, 0.30, 1};
             const Color orange{1.0, 0.42, 0.08, 1};
-            Color c = heat > 0.5 ? Mix(yellow, white, (heat - 0.5) * 2) : Mix(orange, yellow, heat * 2);
+            Color c =
+                heat > 0.5 ? Mix(yellow, white, (heat - 0.5) * 2) : Mix(orange, yellow, heat * 2);
             const double coreA = Clamp01(core * (0.8 + head));
             const double glowA = Clamp01(glow * 0.7);
             c = Mix(Mix(orange, yellow, 0.3), c, coreA / std::max(1e-6, coreA + glowA * 0.5));
@@ -304,7 +307,8 @@ Image MetalFloor() {
             // bolts near each plate corner
             for (int k = 0; k < 4; ++k) {
                 const double ox = (k & 1) ? 120.0 : 8.0, oy = (k & 2) ? 120.0 : 8.0;
-                const double dx = PeriodicDistance(px - ox, 128), dy = PeriodicDistance(py - oy, 128);
+                const double dx = PeriodicDistance(px - ox, 128),
+                             dy = PeriodicDistance(py - oy, 128);
                 const double d = std::hypot(dx, dy);
                 h = std::max(h, 1.6 * SmoothStep(3.2, 1.8, d) + 0.3 * SmoothStep(1.8, 0.0, d));
             }

@@ -16,7 +16,9 @@ FT_Library library = nullptr;
 cairo_font_face_t* faces[2] = {nullptr, nullptr};
 const cairo_user_data_key_t kFaceKey = {};
 
-void DoneFace(void* face) { FT_Done_Face(static_cast<FT_Face>(face)); }
+void DoneFace(void* face) {
+    FT_Done_Face(static_cast<FT_Face>(face));
+}
 
 std::vector<cairo_glyph_t> Layout(cairo_t* cr, FontStyle style, double size,
                                   const std::string& text, double x, double y, double spacing,
@@ -36,8 +38,8 @@ std::vector<cairo_glyph_t> Layout(cairo_t* cr, FontStyle style, double size,
         cairo_glyph_t* glyphs = nullptr;
         int count = 0;
         const char one[2] = {static_cast<char>(ch), 0};
-        if (cairo_scaled_font_text_to_glyphs(font, 0, 0, one, 1, &glyphs, &count, nullptr,
-                                             nullptr, nullptr) == CAIRO_STATUS_SUCCESS) {
+        if (cairo_scaled_font_text_to_glyphs(font, 0, 0, one, 1, &glyphs, &count, nullptr, nullptr,
+                                             nullptr) == CAIRO_STATUS_SUCCESS) {
             for (int i = 0; i < count; ++i) {
                 cairo_glyph_t g = glyphs[i];
                 cairo_text_extents_t e;

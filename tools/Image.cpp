@@ -4,14 +4,18 @@
 #include <cmath>
 #include <cstdint>
 
-Color Rgb(int r, int g, int b, double a) { return Color{r / 255.0, g / 255.0, b / 255.0, a}; }
+Color Rgb(int r, int g, int b, double a) {
+    return Color{r / 255.0, g / 255.0, b / 255.0, a};
+}
 
 Color Mix(const Color& x, const Color& y, double t) {
     return Color{x.r + (y.r - x.r) * t, x.g + (y.g - x.g) * t, x.b + (y.b - x.b) * t,
                  x.a + (y.a - x.a) * t};
 }
 
-double Clamp01(double v) { return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v); }
+double Clamp01(double v) {
+    return v < 0.0 ? 0.0 : (v > 1.0 ? 1.0 : v);
+}
 
 double SmoothStep(double edge0, double edge1, double x) {
     const double t = Clamp01((x - edge0) / (edge1 - edge0));
@@ -20,36 +24,8 @@ double SmoothStep(double edge0, double edge1, double x) {
 
 Image::Image(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h) {}
 
-const Color& Image::AtWrapped(int x, int y) const {
-    x = ((x % width) + width) % width;
-    y = ((y % height) + height) % height;
-    return At(x, y);
-}
-
-void Image::Fill(const Color& c) { std::fill(pixels.begin(), pixels.end(), c); }
-
-void Image::Blend(int x, int y, const Color& c) {
-    if (x < 0 || y < 0 || x >= width || y >= height || c.a <= 0.0) {
-        return;
-    }
-    Color& d = At(x, y);
-    const double a = c.a + d.a * (1.0 - c.a);
-    if (a <= 0.0) {
-        d = Color{};
-        return;
-    }
-    d.r = (c.r * c.a + d.r * d.a * (1.0 - c.a)) / a;
-    d.g = (c.g * c.a + d.g * d.a * (1.0 - c.a)) / a;
-    d.b = (c.b * c.a + d.b * d.a * (1.0 - c.a)) / a;
-    d.a = a;
-}
-
-void Image::Composite(const Image& over) {
-    for (int y = 0; y < height && y < over.height; ++y) {
-        for (int x = 0; x < width && x < over.width; ++x) {
-            Blend(x, y, over.At(x, y));
-        }
-    }
+void Image::Fill(const Color& c) {
+    std::fill(pixels.begin(), pixels.end(), c);
 }
 
 namespace {
@@ -108,14 +84,10 @@ void Image::Blur(int radius, bool wrap) {
     }
 }
 
-void Image::ScaleAlpha(double factor) {
-    for (Color& c : pixels) {
-        c.a *= factor;
-    }
-}
-
 namespace {
-uint8_t ToByte(double v) { return static_cast<uint8_t>(std::lround(Clamp01(v) * 255.0)); }
+uint8_t ToByte(double v) {
+    return static_cast<uint8_t>(std::lround(Clamp01(v) * 255.0));
+}
 }  // namespace
 
 cairo_surface_t* Image::ToSurface() const {
@@ -205,7 +177,9 @@ Drawing::~Drawing() {
     cairo_surface_destroy(surface);
 }
 
-Image Drawing::ToImage() { return Image::FromSurface(surface); }
+Image Drawing::ToImage() {
+    return Image::FromSurface(surface);
+}
 
 void Drawing::PaintImage(const Image& image, double alpha) {
     cairo_surface_t* s = image.ToSurface();
@@ -217,7 +191,9 @@ void Drawing::PaintImage(const Image& image, double alpha) {
     cairo_surface_destroy(s);
 }
 
-void SetSource(cairo_t* cr, const Color& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+void SetSource(cairo_t* cr, const Color& c) {
+    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 
 void SetSource(cairo_t* cr, const Color& c, double alphaFactor) {
     cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a * alphaFactor);

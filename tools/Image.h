@@ -26,18 +26,10 @@ public:
     int Height() const { return height; }
     Color& At(int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; }
     const Color& At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    // With wrap-around, for seamless tiles.
-    const Color& AtWrapped(int x, int y) const;
     void Fill(const Color& c);
-    // Lays c over the pixel (source over, straight alpha).
-    void Blend(int x, int y, const Color& c);
-    // Lays another image of the same size over this one.
-    void Composite(const Image& over);
     // Three box-blur passes of the given radius (about a Gaussian), done on
     // premultiplied values so edges do not darken. Wraps around when asked.
     void Blur(int radius, bool wrap = false);
-    // Multiplies every alpha by factor.
-    void ScaleAlpha(double factor);
 
     // A new premultiplied ARGB32 cairo surface holding this image.
     cairo_surface_t* ToSurface() const;
@@ -81,6 +73,7 @@ void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double
 // A segment with round caps, like a limb.
 void Capsule(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
              const Color& fill);
-void AddColorStop(cairo_pattern_t* pattern, double offset, const Color& c, double alphaFactor = 1.0);
+void AddColorStop(cairo_pattern_t* pattern, double offset, const Color& c,
+                  double alphaFactor = 1.0);
 
 #endif

@@ -67,7 +67,8 @@ void HiHat(Bus& bus, long at, double velocity, bool open, uint64_t seed) {
     for (int i = 0; i < n; ++i) {
         const double t = static_cast<double>(i) / kSampleRate;
         const double white = rng.Uniform() * 2 - 1;
-        const double s = (high.Process(white) + band.Process(white) * 0.6) * AttackDecay(t, 0.0005, tau);
+        const double s =
+            (high.Process(white) + band.Process(white) * 0.6) * AttackDecay(t, 0.0005, tau);
         bus.Add(at + i, s * velocity, 0.35);
     }
 }
@@ -124,7 +125,9 @@ void Bass(Bus& bus, long at, int steps, int note, double velocity, double bright
 }
 
 // Vibrato depth over a note: none at first, full after a third of a second.
-double DelayedVibrato(double t) { return std::min(1.0, std::max(0.0, (t - 0.15) / 0.2)); }
+double DelayedVibrato(double t) {
+    return std::min(1.0, std::max(0.0, (t - 0.15) / 0.2));
+}
 
 // The lead: a pulse wave with delayed vibrato, and echoes on both sides.
 void Lead(Bus& bus, long at, int steps, int note, double velocity, double pan) {
@@ -197,7 +200,7 @@ void Pad(Bus& bus, long at, int steps, const std::vector<int>& notes, double vel
 // --- Harmony -------------------------------------------------------------------
 
 struct Chord {
-    int root;    // MIDI note of the root in the bass octave
+    int root;  // MIDI note of the root in the bass octave
     bool minor;
 };
 
@@ -206,15 +209,42 @@ const int kA = 45, kC = 48, kD = 50, kE = 52, kF = 41, kG = 43;
 // One chord per bar.
 const Chord kProgression[kMusicBars] = {
     // intro
-    {kA, true}, {kA, true}, {kF, false}, {kG, false},
+    {kA, true},
+    {kA, true},
+    {kF, false},
+    {kG, false},
     // A
-    {kA, true}, {kF, false}, {kC, false}, {kG, false}, {kA, true}, {kF, false}, {kG, false}, {kE, false},
+    {kA, true},
+    {kF, false},
+    {kC, false},
+    {kG, false},
+    {kA, true},
+    {kF, false},
+    {kG, false},
+    {kE, false},
     // B
-    {kD, true}, {kA, true}, {kD, true}, {kA, true}, {kF, false}, {kG, false}, {kE, false}, {kE, false},
+    {kD, true},
+    {kA, true},
+    {kD, true},
+    {kA, true},
+    {kF, false},
+    {kG, false},
+    {kE, false},
+    {kE, false},
     // A'
-    {kA, true}, {kF, false}, {kC, false}, {kG, false}, {kA, true}, {kF, false}, {kG, false}, {kE, false},
+    {kA, true},
+    {kF, false},
+    {kC, false},
+    {kG, false},
+    {kA, true},
+    {kF, false},
+    {kG, false},
+    {kE, false},
     // turnaround
-    {kF, false}, {kG, false}, {kE, false}, {kE, false},
+    {kF, false},
+    {kG, false},
+    {kE, false},
+    {kE, false},
 };
 
 std::vector<int> ChordTones(const Chord& c) {
@@ -277,8 +307,8 @@ struct Note {
 };
 
 // Two bars of melody: chord tones on the beats, steps of the scale between.
-std::vector<Note> Motif(const std::vector<std::pair<int, int>>& rhythm, int firstBar, int startPitch,
-                        Random& rng, int low, int high) {
+std::vector<Note> Motif(const std::vector<std::pair<int, int>>& rhythm, int firstBar,
+                        int startPitch, Random& rng, int low, int high) {
     std::vector<Note> notes;
     int pitch = startPitch;
     for (const auto& r : rhythm) {
@@ -339,15 +369,15 @@ StereoLoop ComposeMusic() {
     Random rng(0x21B0);
 
     // --- the melody of the A section (8 bars), made once, played twice -------
-    const std::vector<std::pair<int, int>> rhythmA = {
-        {0, 3}, {3, 3}, {6, 2}, {8, 4}, {12, 2}, {14, 2},
-        {16, 2}, {18, 2}, {20, 2}, {22, 2}, {24, 6}, {30, 2}};
-    const std::vector<std::pair<int, int>> cadence = {
-        {0, 2}, {2, 2}, {4, 2}, {6, 2}, {8, 4}, {12, 4}, {16, 12}};
-    const int low = 69, high = 84;  // A4 .. C6
-    std::vector<Note> a1 = Motif(rhythmA, 4, 76, rng, low, high);       // bars 4-5
-    std::vector<Note> a2 = Sequence(a1, 6, 2, rng);                      // bars 6-7
-    std::vector<Note> a3 = a1;                                           // bars 8-9
+    const std::vector<std::pair<int, int>> rhythmA = {{0, 3},  {3, 3},  {6, 2},  {8, 4},
+                                                      {12, 2}, {14, 2}, {16, 2}, {18, 2},
+                                                      {20, 2}, {22, 2}, {24, 6}, {30, 2}};
+    const std::vector<std::pair<int, int>> cadence = {{0, 2}, {2, 2},  {4, 2},  {6, 2},
+                                                      {8, 4}, {12, 4}, {16, 12}};
+    const int low = 69, high = 84;                                               // A4 .. C6
+    std::vector<Note> a1 = Motif(rhythmA, 4, 76, rng, low, high);                // bars 4-5
+    std::vector<Note> a2 = Sequence(a1, 6, 2, rng);                              // bars 6-7
+    std::vector<Note> a3 = a1;                                                   // bars 8-9
     std::vector<Note> a4 = Motif(cadence, 10, a1.back().pitch, rng, low, high);  // bars 10-11
     // end the phrase on the E chord's G sharp or B, held
     a4.back().pitch = NearestChordTone(a4.back().pitch, kProgression[11], rng, low, high);
@@ -429,13 +459,15 @@ StereoLoop ComposeMusic() {
         if (sectionB) {
             const int pattern[4][3] = {{0, 6, 0}, {6, 2, 0}, {8, 6, 0}, {14, 2, 12}};
             for (const auto& p : pattern) {
-                Bass(bus, at + static_cast<long>(p[0]) * kStep, p[1], chord.root + p[2], 0.5, bright);
+                Bass(bus, at + static_cast<long>(p[0]) * kStep, p[1], chord.root + p[2], 0.5,
+                     bright);
             }
         } else {
-            const int pattern[8][3] = {{0, 3, 0},  {3, 1, 12}, {4, 2, 0},  {6, 2, 0},
-                                       {8, 3, 0},  {11, 1, 12}, {12, 2, 0}, {14, 2, 7}};
+            const int pattern[8][3] = {{0, 3, 0}, {3, 1, 12},  {4, 2, 0},  {6, 2, 0},
+                                       {8, 3, 0}, {11, 1, 12}, {12, 2, 0}, {14, 2, 7}};
             for (const auto& p : pattern) {
-                Bass(bus, at + static_cast<long>(p[0]) * kStep, p[1], chord.root + p[2], 0.5, bright);
+                Bass(bus, at + static_cast<long>(p[0]) * kStep, p[1], chord.root + p[2], 0.5,
+                     bright);
             }
         }
 
@@ -492,7 +524,9 @@ StereoLoop ComposeMusic() {
         bus.right[i] = std::tanh(bus.right[i] * 0.9);
         peak = std::max(peak, std::max(std::fabs(bus.left[i]), std::fabs(bus.right[i])));
     }
-    const double gain = peak > 0 ? 0.85 / peak : 1.0;
+    // peaks at -6 dBFS: the game plays the music at the mixer's full volume
+    // under the effects, which then stand out above it
+    const double gain = peak > 0 ? 0.5 / peak : 1.0;
     for (int i = 0; i < kMusicFrames; ++i) {
         out.left[i] = static_cast<float>(bus.left[i] * gain);
         out.right[i] = static_cast<float>(bus.right[i] * gain);

@@ -10,18 +10,16 @@ uint64_t Random::Next() {
     return z ^ (z >> 31);
 }
 
-double Random::Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
+double Random::Uniform() {
+    return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
+}
 
-double Random::Range(double low, double high) { return low + (high - low) * Uniform(); }
+double Random::Range(double low, double high) {
+    return low + (high - low) * Uniform();
+}
 
-int Random::Below(int count) { return static_cast<int>(Uniform() * count); }
-
-double Random::Gauss() {
-    double sum = 0.0;
-    for (int i = 0; i < 6; ++i) {
-        sum += Uniform();
-    }
-    return (sum - 3.0) * std::sqrt(2.0);
+int Random::Below(int count) {
+    return static_cast<int>(Uniform() * count);
 }
 
 double LatticeValue(uint64_t seed, int x, int y, int layer) {
@@ -36,8 +34,12 @@ double LatticeValue(uint64_t seed, int x, int y, int layer) {
 }
 
 namespace {
-double Fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
-int Wrap(int i, int n) { return ((i % n) + n) % n; }
+double Fade(double t) {
+    return t * t * t * (t * (t * 6.0 - 15.0) + 10.0);
+}
+int Wrap(int i, int n) {
+    return ((i % n) + n) % n;
+}
 }  // namespace
 
 double PeriodicValueNoise(uint64_t seed, double u, double v, int cells, int layer) {

@@ -17,8 +17,6 @@ public:
     double Range(double low, double high);
     // Uniform integer in [0, count).
     int Below(int count);
-    // Roughly normal, mean 0 and deviation 1 (sum of uniforms).
-    double Gauss();
 
 private:
     uint64_t state;

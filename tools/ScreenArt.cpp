@@ -21,8 +21,8 @@ struct HeadingText {
 };
 
 // Fits text into a width x height box, centred, capitals centred vertically.
-HeadingText FitHeading(cairo_t* cr, const std::string& text, int width, int height,
-                       double maxSize, double spacingPerEm, double margin) {
+HeadingText FitHeading(cairo_t* cr, const std::string& text, int width, int height, double maxSize,
+                       double spacingPerEm, double margin) {
     double size = maxSize;
     double advance = 0;
     for (;;) {
@@ -81,7 +81,8 @@ struct HeadingStyle {
 Image RenderHeading(int width, int height, const std::string& text, double maxSize,
                     double spacingPerEm, const HeadingStyle& style) {
     Drawing probe(8, 8);
-    const HeadingText h = FitHeading(probe.Context(), text, width, height, maxSize, spacingPerEm, 6);
+    const HeadingText h =
+        FitHeading(probe.Context(), text, width, height, maxSize, spacingPerEm, 6);
 
     Image shadow = Tinted(HeadingMask(width, height, h, 2.5), Color{0, 0, 0, 0.75});
     shadow.Blur(2);
@@ -130,7 +131,8 @@ Image RenderHeading(int width, int height, const std::string& text, double maxSi
 Image RenderEcho(int width, int height, const std::string& text, double maxSize,
                  double spacingPerEm, const Color& glowColour, const Color& fillColour) {
     Drawing probe(8, 8);
-    const HeadingText h = FitHeading(probe.Context(), text, width, height, maxSize, spacingPerEm, 6);
+    const HeadingText h =
+        FitHeading(probe.Context(), text, width, height, maxSize, spacingPerEm, 6);
     Image glow = Tinted(HeadingMask(width, height, h, 2.0), glowColour);
     glow.Blur(3);
     Image body = Tinted(HeadingMask(width, height, h, 0.0), fillColour);
@@ -148,8 +150,8 @@ Image RenderEcho(int width, int height, const std::string& text, double maxSize,
 }  // namespace
 
 Image TitleHeading() {
-    const HeadingStyle fire{Rgb(255, 255, 236), Rgb(255, 214, 96), Rgb(255, 150, 32),
-                            Rgb(232, 72, 16),  Rgb(140, 24, 8),   Rgb(28, 8, 4, 0.95),
+    const HeadingStyle fire{Rgb(255, 255, 236),      Rgb(255, 214, 96), Rgb(255, 150, 32),
+                            Rgb(232, 72, 16),        Rgb(140, 24, 8),   Rgb(28, 8, 4, 0.95),
                             Rgb(255, 255, 255, 0.85)};
     return RenderHeading(256, 64, "Z.I.B.O.", 56, 0.10, fire);
 }
@@ -199,8 +201,8 @@ Image TitleSubtitle() {
 
 Image StatisticsHeading() {
     // drawn with the colour (1, 0, 0): a greyscale design becomes shades of red
-    const HeadingStyle steel{Rgb(255, 255, 255), Rgb(236, 236, 236), Rgb(176, 176, 176),
-                             Rgb(210, 210, 210), Rgb(120, 120, 120), Rgb(16, 16, 16, 0.95),
+    const HeadingStyle steel{Rgb(255, 255, 255),     Rgb(236, 236, 236), Rgb(176, 176, 176),
+                             Rgb(210, 210, 210),     Rgb(120, 120, 120), Rgb(16, 16, 16, 0.95),
                              Rgb(255, 255, 255, 0.9)};
     return RenderHeading(512, 64, "GAME OVER", 54, 0.16, steel);
 }
@@ -211,8 +213,8 @@ Image StatisticsEcho() {
 }
 
 Image CreditsHeading() {
-    const HeadingStyle chrome{Rgb(255, 255, 255), Rgb(196, 228, 255), Rgb(96, 160, 230),
-                              Rgb(150, 200, 245), Rgb(40, 80, 150),  Rgb(6, 12, 30, 0.95),
+    const HeadingStyle chrome{Rgb(255, 255, 255),      Rgb(196, 228, 255), Rgb(96, 160, 230),
+                              Rgb(150, 200, 245),      Rgb(40, 80, 150),   Rgb(6, 12, 30, 0.95),
                               Rgb(255, 255, 255, 0.85)};
     return RenderHeading(512, 64, "CREDITS", 54, 0.18, chrome);
 }
@@ -340,8 +342,7 @@ Image HudPanel() {
     // small status lights to the right of the label
     for (int i = 0; i < 3; ++i) {
         cairo_arc(cr, 84.0 + i * 10.0, 57.5, 2.2, 0, 2 * kPi);
-        cairo_set_source_rgba(cr, i == 0 ? 0.3 : 0.15, i == 0 ? 1.0 : 0.4, i == 0 ? 0.4 : 0.2,
-                              1.0);
+        cairo_set_source_rgba(cr, i == 0 ? 0.3 : 0.15, i == 0 ? 1.0 : 0.4, i == 0 ? 0.4 : 0.2, 1.0);
         cairo_fill(cr);
     }
     return d.ToImage();

@@ -6,7 +6,7 @@
 
 #include "Image.h"
 
-Image EngineSplash();      // 256 x 128, never drawn by the game
+Image EngineSplash();       // 256 x 128, never drawn by the game
 Image SlowMotionOverlay();  // 512 x 512, stretched over the whole 640 x 480 screen
 Image HudPanel();           // 128 x 64, drawn at (10, 10) at half strength
 Image WhitePixel();         // 1 x 1

@@ -8,9 +8,13 @@
 
 namespace {
 
-int Frames(double seconds) { return static_cast<int>(seconds * kSampleRate); }
+int Frames(double seconds) {
+    return static_cast<int>(seconds * kSampleRate);
+}
 
-double Lerp(double a, double b, double t) { return a + (b - a) * t; }
+double Lerp(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
 // A value that follows a list of (time, value) points, linearly between them.
 struct Curve {
@@ -21,7 +25,8 @@ struct Curve {
         }
         for (size_t i = 1; i < points.size(); ++i) {
             if (t <= points[i].first) {
-                const double u = (t - points[i - 1].first) / (points[i].first - points[i - 1].first);
+                const double u =
+                    (t - points[i - 1].first) / (points[i].first - points[i - 1].first);
                 return Lerp(points[i - 1].second, points[i].second, u);
             }
         }
@@ -51,7 +56,8 @@ Samples GunShot(int variant) {
         double s = body.Process(white) * AttackDecay(t, 0.0008, tauNoise) * 1.1;
         // a sharp initial click and a short metallic crack
         s += white * AttackDecay(t, 0.0002, 0.0025) * 0.9;
-        s += (crack1.Process(white) * 2.2 + crack2.Process(white) * 1.6) * AttackDecay(t, 0.0005, 0.018);
+        s += (crack1.Process(white) * 2.2 + crack2.Process(white) * 1.6) *
+             AttackDecay(t, 0.0005, 0.018);
         // the low thump, its pitch dropping
         const double f = thumpEnd + (thumpStart - thumpEnd) * std::exp(-t / 0.035);
         s += thump.Sine(f) * AttackDecay(t, 0.001, variant == 0 ? 0.07 : 0.09) * 1.2;
@@ -85,13 +91,13 @@ Formants MixFormants(const Formants& a, const Formants& b, double t) {
 
 struct VoiceSpec {
     double length;
-    Curve pitch;                  // Hz over time
-    Curve amplitude;              // 0..1 over time
-    Curve vowelMix;               // 0 = first vowel, 1 = second, 2 = third
+    Curve pitch;      // Hz over time
+    Curve amplitude;  // 0..1 over time
+    Curve vowelMix;   // 0 = first vowel, 1 = second, 2 = third
     Formants vowels[3];
-    double formantScale;          // 1 for a man, higher for a cat
-    Curve breath;                 // aspiration noise level over time
-    Curve growl;                  // roughness: subharmonic modulation depth
+    double formantScale;               // 1 for a man, higher for a cat
+    Curve breath;                      // aspiration noise level over time
+    Curve growl;                       // roughness: subharmonic modulation depth
     double vibratoRate, vibratoDepth;  // Hz, fraction of pitch
     uint64_t seed;
 };
@@ -113,8 +119,9 @@ Samples Voice(const VoiceSpec& v) {
         // pitch with vibrato and a little random jitter
         jitter += (rng.Uniform() - 0.5) * 0.02;
         jitter *= 0.995;
-        const double f0 = v.pitch.At(t) *
-                          (1.0 + v.vibratoDepth * std::sin(kTau * v.vibratoRate * t) + jitter * 0.4);
+        const double f0 =
+            v.pitch.At(t) *
+            (1.0 + v.vibratoDepth * std::sin(kTau * v.vibratoRate * t) + jitter * 0.4);
         double buzz = glottis.Saw(f0);
         buzz = tilt2.LowPass(tilt.LowPass(buzz) * 0.4 + buzz * 0.6);
         // growl: modulate the buzz at half the pitch (a rough, strained voice)
@@ -174,7 +181,8 @@ Samples DeathCry(int variant) {
         // the player: a long, falling "NOOOoo..."
         v.length = 1.3;
         v.pitch = Curve{{{0, 190}, {0.1, 215}, {0.5, 200}, {1.0, 135}, {1.3, 100}}};
-        v.amplitude = Curve{{{0, 0}, {0.06, 0.7}, {0.15, 1.0}, {0.8, 0.85}, {1.15, 0.35}, {1.3, 0}}};
+        v.amplitude =
+            Curve{{{0, 0}, {0.06, 0.7}, {0.15, 1.0}, {0.8, 0.85}, {1.15, 0.35}, {1.3, 0}}};
         v.vowels[0] = kVowelU, v.vowels[1] = kVowelO, v.vowels[2] = kVowelU;
         v.vowelMix = Curve{{{0, 0}, {0.12, 1.0}, {0.8, 1.1}, {1.3, 2.0}}};
         v.breath = Curve{{{0, 0.1}, {0.9, 0.15}, {1.3, 0.5}}};

@@ -16,7 +16,8 @@ Samples CatDeathMeow();
 // many samples, band-limited interpolation between the originals.
 Samples Slowed(const Samples& original, int factor);
 
-// Peak level that every effect is normalised to (about -1 dBFS).
-const double kEffectPeak = 0.89;
+// Peak level that every effect is normalised to (-3 dBFS): loud, with headroom
+// for the mixer, which sums overlapping shots, cries and the music and clamps.
+const double kEffectPeak = 0.708;
 
 #endif

@@ -47,7 +47,6 @@ class OnePole {
 public:
     void SetCutoff(double frequency) { k = 1.0 - std::exp(-kTau * frequency / kSampleRate); }
     double LowPass(double x) { return y += k * (x - y); }
-    double HighPass(double x) { return x - LowPass(x); }
 
 private:
     double k = 1.0, y = 0.0;
@@ -93,11 +92,6 @@ public:
         Advance(frequency / kSampleRate);
         return v;
     }
-    double Triangle(double frequency) {
-        const double v = 4.0 * std::fabs(phase - 0.5) - 1.0;
-        Advance(frequency / kSampleRate);
-        return v;
-    }
 
 private:
     void Advance(double dt) {
@@ -107,7 +101,9 @@ private:
     double phase;
 };
 
-inline double NoteFrequency(double midiNote) { return 440.0 * std::pow(2.0, (midiNote - 69.0) / 12.0); }
+inline double NoteFrequency(double midiNote) {
+    return 440.0 * std::pow(2.0, (midiNote - 69.0) / 12.0);
+}
 
 // Exponential decay with time constant tau after a linear attack.
 inline double AttackDecay(double t, double attack, double tau) {

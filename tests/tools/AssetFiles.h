@@ -11,7 +11,9 @@
 #include <vector>
 
 // The directory holding "sprites" and "sfx" as the build generated them.
-inline std::string BuiltAssetDir() { return ZIBO_BUILD_DIR; }
+inline std::string BuiltAssetDir() {
+    return ZIBO_BUILD_DIR;
+}
 inline std::string BuiltAsset(const std::string& relative) {
     return BuiltAssetDir() + "/" + relative;
 }

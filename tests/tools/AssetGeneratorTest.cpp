@@ -29,7 +29,9 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
 }
 
-std::string Basename(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string Basename(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -124,12 +126,12 @@ TEST(AssetImages, EveryImageLoadsThroughTheSpriteStoreSilentlyAndInOrder) {
 
 TEST(AssetImages, SizesSuitTheirUse) {
     const std::map<std::string, std::pair<int, int>> sizes = {
-        {"sprites/grid.png", {256, 256}},       {"sprites/metalfloor.png", {256, 256}},
-        {"sprites/floor.png", {256, 256}},      {"sprites/health.png", {128, 64}},
-        {"sprites/pixel.png", {1, 1}},          {"sprites/zibo01.png", {256, 64}},
-        {"sprites/zibo02.png", {256, 64}},      {"sprites/zibo03.png", {256, 16}},
-        {"sprites/gameover01.png", {512, 64}},  {"sprites/gameover02.png", {512, 64}},
-        {"sprites/credits01.png", {512, 64}},   {"sprites/credits02.png", {512, 64}},
+        {"sprites/grid.png", {256, 256}},      {"sprites/metalfloor.png", {256, 256}},
+        {"sprites/floor.png", {256, 256}},     {"sprites/health.png", {128, 64}},
+        {"sprites/pixel.png", {1, 1}},         {"sprites/zibo01.png", {256, 64}},
+        {"sprites/zibo02.png", {256, 64}},     {"sprites/zibo03.png", {256, 16}},
+        {"sprites/gameover01.png", {512, 64}}, {"sprites/gameover02.png", {512, 64}},
+        {"sprites/credits01.png", {512, 64}},  {"sprites/credits02.png", {512, 64}},
         {"sprites/font.png", {256, 256}},
     };
     for (const auto& s : sizes) {
@@ -152,12 +154,11 @@ TEST(AssetImages, SpritesHaveTransparentPartsWhereTheyHaveNoBody) {
     // whatever is below them
     for (int i = 0; i < kCatalogueImageCount; ++i) {
         const std::string name = Basename(kCatalogueImages[i]);
-        const bool needsClearParts =
-            name.rfind("player", 0) == 0 || name.rfind("badguy", 0) == 0 ||
-            name.rfind("cat", 0) == 0 || name.rfind("bullet", 0) == 0 ||
-            name.rfind("blood", 0) == 0 || name.rfind("zibo", 0) == 0 ||
-            name.rfind("gameover", 0) == 0 || name.rfind("credits", 0) == 0 ||
-            name == "health.png";
+        const bool needsClearParts = name.rfind("player", 0) == 0 || name.rfind("badguy", 0) == 0 ||
+                                     name.rfind("cat", 0) == 0 || name.rfind("bullet", 0) == 0 ||
+                                     name.rfind("blood", 0) == 0 || name.rfind("zibo", 0) == 0 ||
+                                     name.rfind("gameover", 0) == 0 ||
+                                     name.rfind("credits", 0) == 0 || name == "health.png";
         if (!needsClearParts) {
             continue;
         }
@@ -181,8 +182,10 @@ TEST(AssetImages, FloorsAreOpaqueAndSeamless) {
         };
         double inside = 0, across = 0;
         for (int i = 0; i < 256; ++i) {
-            inside += diff(image.At(127, i), image.At(128, i)) + diff(image.At(i, 127), image.At(i, 128));
-            across += diff(image.At(255, i), image.At(0, i)) + diff(image.At(i, 255), image.At(i, 0));
+            inside +=
+                diff(image.At(127, i), image.At(128, i)) + diff(image.At(i, 127), image.At(i, 128));
+            across +=
+                diff(image.At(255, i), image.At(0, i)) + diff(image.At(i, 255), image.At(i, 0));
         }
         EXPECT_LT(across, inside * 1.5 + 256) << name;
     }
@@ -303,7 +306,8 @@ TEST(AssetFont, DefinitionHasTheNarrowedFormat) {
         ASSERT_EQ(tokens.size(), 10u) << "char lines take exactly ten tokens: " << lines[i];
         EXPECT_EQ(tokens[0], "char");
         // the parser takes values by position: the keys must be in BMFont order
-        const char* keys[] = {"id", "x", "y", "width", "height", "xoffset", "yoffset", "xadvance", "page"};
+        const char* keys[] = {"id",      "x",       "y",        "width", "height",
+                              "xoffset", "yoffset", "xadvance", "page"};
         for (int k = 0; k < 9; ++k) {
             EXPECT_EQ(tokens[k + 1].rfind(std::string(keys[k]) + "=", 0), 0u) << lines[i];
         }
@@ -405,8 +409,8 @@ TEST(AssetSounds, SamplesAre44kHzPcmLoudButNotClipped) {
 
 TEST(AssetSounds, SlowedSamplesAreFourTimesAsLong) {
     const std::pair<const char*, const char*> pairs[] = {
-        {"sfx/man0.wav", "sfx/man0_slow.wav"}, {"sfx/man1.wav", "sfx/man1_slow.wav"},
-        {"sfx/man2.wav", "sfx/man2_slow.wav"}, {"sfx/shot0.wav", "sfx/shot0_slow.wav"},
+        {"sfx/man0.wav", "sfx/man0_slow.wav"},   {"sfx/man1.wav", "sfx/man1_slow.wav"},
+        {"sfx/man2.wav", "sfx/man2_slow.wav"},   {"sfx/shot0.wav", "sfx/shot0_slow.wav"},
         {"sfx/shot1.wav", "sfx/shot1_slow.wav"}, {"sfx/cat0.wav", "sfx/cat0_slow.wav"}};
     for (const auto& p : pairs) {
         const WavInfo original = ReadWav(BuiltAsset(p.first));
@@ -429,7 +433,7 @@ TEST(AssetMusic, TrackLoadsAndCarriesItsTag) {
     EXPECT_EQ(bytes.compare(0, 4, "OggS"), 0);
     const std::string tag = bytes.substr(bytes.size() - 128);
     EXPECT_EQ(tag.compare(0, 3, "TAG"), 0);
-    EXPECT_EQ(std::string(tag.c_str() + 3), kMusicTitle);   // zero-padded fields
+    EXPECT_EQ(std::string(tag.c_str() + 3), kMusicTitle);  // zero-padded fields
     EXPECT_EQ(std::string(tag.c_str() + 33), kMusicArtist);
 }
 

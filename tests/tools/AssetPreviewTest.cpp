@@ -191,11 +191,11 @@ void Battlefield(Scene& s, const std::vector<Decal>& decals) {
 }
 
 const std::vector<Decal> kDecals = {
-    {"blood01", -200, -120, 64, 64, 30},  {"badguy0105", -200, -120, 32, 32, 200},
-    {"blood02", 150, 130, 64, 64, 250},   {"badguy0105", 150, 130, 32, 32, 95},
-    {"blood03", 220, -60, 64, 64, 140},   {"cat05", 220, -60, 32, 16, 300},
-    {"blood01", -90, 170, 64, 64, 75},    {"badguy0105", -90, 170, 32, 32, 10},
-    {"blood02", -260, 40, 64, 64, 180},   {"cat05", -260, 40, 32, 16, 45},
+    {"blood01", -200, -120, 64, 64, 30}, {"badguy0105", -200, -120, 32, 32, 200},
+    {"blood02", 150, 130, 64, 64, 250},  {"badguy0105", 150, 130, 32, 32, 95},
+    {"blood03", 220, -60, 64, 64, 140},  {"cat05", 220, -60, 32, 16, 300},
+    {"blood01", -90, 170, 64, 64, 75},   {"badguy0105", -90, 170, 32, 32, 10},
+    {"blood02", -260, 40, 64, 64, 180},  {"cat05", -260, 40, 32, 16, 45},
 };
 
 void Hud(Scene& s, PreviewFont& font, int health, int energy, int bodyCount, double time) {
@@ -226,7 +226,9 @@ void Hud(Scene& s, PreviewFont& font, int health, int energy, int bodyCount, dou
     font.DrawRight(text, W - 10, H - 22);
 }
 
-bool Differs(Rgba a, Rgba b) { return !Near(a, b, 12); }
+bool Differs(Rgba a, Rgba b) {
+    return !Near(a, b, 12);
+}
 
 }  // namespace
 
@@ -243,8 +245,8 @@ TEST(AssetPreview, TitleScreen) {
     font.Shadowed("Press SPACEBAR to begin", W / 2 - 88, H - 40, 255, 255, 255);
     font.Shadowed("Press ESC to quit", W / 2 - 59, H - 22, 255, 0, 0);
     s.Band();
-    const char* controls[8] = {"WASD", "- Move", "Mouse", "- Aim", "Left Button", "- Fire",
-                               "Right Button", "- Slow Motion"};
+    const char* controls[8] = {"WASD",        "- Move", "Mouse",        "- Aim",
+                               "Left Button", "- Fire", "Right Button", "- Slow Motion"};
     for (int i = 0; i < 8; ++i) {
         font.Shadowed(controls[i], i % 2 == 0 ? W / 2 - 73 : W / 2 + 20, H / 2 - 40 + (i / 2) * 20,
                       255, 255, 255);
@@ -270,7 +272,8 @@ TEST(AssetPreview, PlayScreen) {
         if (i == 4) {
             s.Actor("cat03", ex, ey, 32, 16, Scene::Facing(ex, ey, 0, 0));
         } else {
-            s.Actor(i % 2 ? "badguy0102" : "badguy0104", ex, ey, 32, 32, Scene::Facing(ex, ey, 0, 0));
+            s.Actor(i % 2 ? "badguy0102" : "badguy0104", ex, ey, 32, 32,
+                    Scene::Facing(ex, ey, 0, 0));
         }
     }
     const double len = std::hypot(aimX, aimY);
@@ -297,7 +300,8 @@ TEST(AssetPreview, PlayScreenInSlowMotion) {
         if (i >= 3) {
             s.Actor(i == 3 ? "cat01" : "cat02", ex, ey, 32, 16, Scene::Facing(ex, ey, 0, 0));
         } else {
-            s.Actor(i % 2 ? "badguy0101" : "badguy0103", ex, ey, 32, 32, Scene::Facing(ex, ey, 0, 0));
+            s.Actor(i % 2 ? "badguy0101" : "badguy0103", ex, ey, 32, 32,
+                    Scene::Facing(ex, ey, 0, 0));
         }
     }
     const double len = std::hypot(aimX, aimY);
@@ -311,7 +315,7 @@ TEST(AssetPreview, PlayScreenInSlowMotion) {
     Hud(s, font, 100, 30, 41, 73.5);
     EXPECT_TRUE(SaveCanvasPng(PreviewPath("slowmo.png")));
     const Rgba middle = ReadPixel(W / 2 + 60, H / 2 + 60);
-    EXPECT_GT(middle.b, middle.r);  // tinted blue
+    EXPECT_GT(middle.b, middle.r);                  // tinted blue
     EXPECT_GT(middle.r + middle.g + middle.b, 60);  // but still visible
 }
 
@@ -326,8 +330,8 @@ TEST(AssetPreview, StatisticsAndCreditsHeadings) {
     glColor4f(1, 0, 0, 1);
     s.Sprite("gameover01", W / 2 - 256, 10, 512, 64);
     s.Band();
-    const char* figures[8] = {"Corpse Count: 23",  "Shots Fired: 61",     "Accuracy: 37.7%",
-                              "Total Time: 48.27s", "Distance Ran: 2210px", "Damage Dealt: 2300hp",
+    const char* figures[8] = {"Corpse Count: 23",    "Shots Fired: 61",      "Accuracy: 37.7%",
+                              "Total Time: 48.27s",  "Distance Ran: 2210px", "Damage Dealt: 2300hp",
                               "Avg Kills/sec: 0.48", "Avg Dmg/sec: 47.65hp"};
     for (int i = 0; i < 8; ++i) {
         font.Shadowed(figures[i], i < 4 ? W / 2 - 150 : W / 2 + 20, H / 2 - 40 + (i % 4) * 20, 255,
