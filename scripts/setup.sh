@@ -9,7 +9,7 @@ packages=(
   libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
   libgl-dev libglu1-mesa-dev libgtest-dev
   # asset generator
-  libcairo2-dev libvorbis-dev libogg-dev fonts-dejavu-core
+  libcairo2-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core
   # headless tests: X server, software OpenGL, input and window tools
   xvfb xauth xdotool libx11-dev libxtst-dev libgl1-mesa-dri x11-utils
   # sanitizer runtime, fuzzing, desktop entry check, benchmark plot
