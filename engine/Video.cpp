@@ -84,6 +84,8 @@ void SwapBuffers() { SDL_GL_SwapBuffers(); }
 
 void Delay(uint32_t milliseconds) { SDL_Delay(milliseconds); }
 
+void ShutDownVideo() { SDL_Quit(); }
+
 void SetTickSource(TickSource source) { tickSource = source != nullptr ? source : SdlTicks; }
 
 void SaveScreenshot(const char* path, int32_t width, int32_t height) {

@@ -19,6 +19,10 @@ float MeasureFrameTime();
 uint32_t GetTicks();
 void SwapBuffers();
 void Delay(uint32_t milliseconds);
+// Shuts SDL down now rather than in the exit handler InitVideo registers:
+// Mesa's software renderer registers exit-time teardown of its own while the
+// game runs, and destroying the GL context after that crashes the process.
+void ShutDownVideo();
 // Writes the window's picture as an uncompressed 24-bit BMP.
 void SaveScreenshot(const char* path, int32_t width, int32_t height);
 

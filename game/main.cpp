@@ -22,5 +22,6 @@ int main(int, char**) {
     }
     game->shutDown();
     delete game;
+    ShutDownVideo();
     return 0;
 }

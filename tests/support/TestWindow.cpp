@@ -2,14 +2,27 @@
 
 #include "Video.h"
 
+#include <SDL.h>
 #include <SDL_opengl.h>
 #include <GL/glu.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+namespace {
+// Shuts SDL down when the tests are over, before exit-time handlers run (see
+// ShutDownVideo).
+class VideoShutDown : public ::testing::Environment {
+public:
+    void TearDown() override { ShutDownVideo(); }
+};
+::testing::Environment* const kVideoShutDown =
+    ::testing::AddGlobalTestEnvironment(new VideoShutDown);
+}  // namespace
 
 void OpenTestWindow() {
     static bool opened = false;
