@@ -10,7 +10,8 @@ namespace {
 const size_t kPathBufferSize = 400;
 const int kLoopForever = -1;
 const int kPlayOnce = 0;
-// Every track start turns the effects on channel 0 down a little.
+// A track start turns down an effects channel, not the music: the game's
+// mix has always had effects on channel 0 a little quieter once music runs.
 const int kEffectChannel = 0;
 const int kEffectChannelVolume = 100;
 const char kPathTooLong[] = "path too long";

@@ -368,16 +368,4 @@ TEST_F(OruBitmapFontTest, FormattedTextIsCutTo255Characters) {
     ExpectPixel(255, 441, kBlack);
 }
 
-TEST_F(OruBitmapFontTest, FormattingSubstitutesItsArguments) {
-    BuildTestFont();
-    // "%c%c%s" of 'A', 'B' and "" is "AB": the same two quads as DrawText.
-    font->DrawFormatted(100, 50, "%c%c%s", 'A', 'B', "");
-    ExpectQuad(101, 52, 8, 16, kWhite);
-    ExpectQuad(110, 54, 6, 12, kWhite);
-    // A precision of ten: a run of ten one-pixel 'I's.
-    font->DrawFormatted(100, 300, "%.*s", 10, std::string(20, 'I').c_str());
-    ExpectArea(100, 300, 10, 4, kWhite);
-    ExpectPixel(110, 301, kBlack);
-}
-
 }  // namespace

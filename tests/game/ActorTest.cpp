@@ -150,21 +150,6 @@ TEST(ActorAngles, AngleToCarriesTheProgramsPiAndSinglePrecisionTwoPi) {
     EXPECT_NEAR(actor.angleTo(justBelow, 60.0f), 474.5858, 1e-3);
 }
 
-TEST(ActorAngles, FacePointThenAHalfTurnPointsAtThePoint) {
-    const float points[][2] = {{100, 20}, {-100, 20}, {10, 200}, {10, -200}, {40, 60}};
-    for (const auto& p : points) {
-        Actor actor(nullptr);
-        actor.setRect(10.0f, 20.0f, 32.0f, 32.0f);
-        actor.facePoint(p[0], p[1]);
-        actor.addAngle(-180.0);
-        const double radians = actor.getAngle() * 3.141592654 / 180.0;
-        const double length = std::hypot(p[0] - 10.0, p[1] - 20.0);
-        // Movement runs along (cos a, -sin a) with y downwards.
-        EXPECT_NEAR(std::cos(radians), (p[0] - 10.0) / length, 1e-6) << p[0] << ", " << p[1];
-        EXPECT_NEAR(-std::sin(radians), (p[1] - 20.0) / length, 1e-6) << p[0] << ", " << p[1];
-    }
-}
-
 TEST(ActorAngles, AngleBetweenWrapsIntoAHalfTurnEitherWay) {
     const Actor actor(nullptr);
     EXPECT_EQ(actor.angleBetween(350.0, 10.0), 20.0);

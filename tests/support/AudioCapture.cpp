@@ -66,7 +66,9 @@ std::vector<int16_t> AudioCapture::Finish() {
     }
     const std::string bytes = ReadFileBytes(path);
     std::vector<int16_t> samples(bytes.size() / 2);
-    memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty()) {
+        memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    }
     return samples;
 }
 
