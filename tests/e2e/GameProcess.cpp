@@ -1,5 +1,6 @@
 #include "GameProcess.h"
 
+#include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -118,7 +119,7 @@ bool GameProcess::Start(const std::vector<std::string>& environment) {
     return true;
 }
 
-Window GameProcess::FindWindowOfPid(Window root) {
+unsigned long GameProcess::FindWindowOfPid(unsigned long root) {
     const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", True);
     if (pidAtom == None) {
         return 0;
@@ -314,7 +315,6 @@ std::string GameProcess::Err() const { return ReadWholeFile(directory + ".err");
 
 namespace {
 bool White(Pixel p) { return p.r > 200 && p.g > 200 && p.b > 200; }
-bool Reddish(Pixel p) { return p.r > 120 && p.g < 80 && p.b < 80; }
 }  // namespace
 
 bool ShowsBand(const WindowPicture& p) {
@@ -328,8 +328,10 @@ bool ShowsHud(const WindowPicture& p) {
                300;
 }
 
-bool ShowsRedHeading(const WindowPicture& p) {
-    return p.width >= 640 && p.Count(64, 10, 576, 74, Reddish) > 400;
+bool ShowsStatisticsFigures(const WindowPicture& p) {
+    // The left column of figures starts at x 170, left of anything the title
+    // or the first credits pages write in the band.
+    return p.width >= 640 && p.Count(170, 198, 208, 275, White) > 20;
 }
 
 bool ShowsSpacePrompt(const WindowPicture& p) {

@@ -5,7 +5,6 @@
 #ifndef ZIBO_TESTS_GAME_PROCESS_H
 #define ZIBO_TESTS_GAME_PROCESS_H
 
-#include <X11/Xlib.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -13,6 +12,9 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+// Xlib stays out of this header: its macros clash with the test framework's.
+struct _XDisplay;
 
 struct Pixel {
     int r, g, b;
@@ -80,20 +82,20 @@ public:
     std::string Err() const;
 
 private:
-    Window FindWindowOfPid(Window root);
+    unsigned long FindWindowOfPid(unsigned long root);
     void Flush();
 
     std::string directory;
     pid_t pid;
-    Display* display;
-    Window window;
+    _XDisplay* display;
+    unsigned long window;
     int exitStatus;
 };
 
 // What the screens show, as pixel tests on a picture of the window.
 bool ShowsBand(const WindowPicture& p);
 bool ShowsHud(const WindowPicture& p);
-bool ShowsRedHeading(const WindowPicture& p);
+bool ShowsStatisticsFigures(const WindowPicture& p);
 bool ShowsSpacePrompt(const WindowPicture& p);
 
 // Reads a whole file; empty when it cannot.
