@@ -27,12 +27,18 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
-sudo_cmd=()
+# As root (a fresh machine, a container) apt-get runs directly: minimal Debian
+# has no sudo. The frontend goes through env because sudo drops the caller's
+# environment, and a debconf prompt would stall an unattended run.
+as_root=(env DEBIAN_FRONTEND=noninteractive)
 if [ "$(id -u)" -ne 0 ]; then
-  sudo_cmd=(sudo)
+  if ! command -v sudo >/dev/null; then
+    echo "setup: missing ${missing[*]}; run this as root or install sudo" >&2
+    exit 1
+  fi
+  as_root=(sudo "${as_root[@]}")
 fi
 
 echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
