@@ -4,6 +4,8 @@
 #include <SDL_mixer.h>
 #include <SDL_opengl.h>
 #include <GL/glu.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +17,18 @@ const Uint32 kAllSubsystems = 0x0000FFFF;
 const Uint32 kVideoModeFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT;
 const int kMixerChunkFrames = 4096;
 const float kMillisecondsToSeconds = 0.001f;
+const int kLostDisplayExitStatus = 1;
 
 uint32_t SdlTicks() { return SDL_GetTicks(); }
+
+// Xlib's own handler calls exit(), and the SDL_Quit registered for exit then
+// waits on the dead connection for ever, spinning. Without the server there
+// is nothing left to show, so the process ends here, past the exit handlers.
+int EndOnLostDisplay(Display*) {
+    fputs("Err.) Lost the connection to the X server\n", stderr);
+    fflush(nullptr);
+    _exit(kLostDisplayExitStatus);
+}
 
 TickSource tickSource = SdlTicks;
 // Clock reading from which the next frame time counts; 0 at program start,
@@ -37,6 +49,7 @@ int32_t InitVideo(int32_t width, int32_t height) {
     if (window == nullptr) {
         return -1;
     }
+    XSetIOErrorHandler(EndOnLostDisplay);
     SDL_WM_SetCaption("Cindermill", nullptr);
     return 0;
 }
