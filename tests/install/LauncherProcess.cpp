@@ -204,3 +204,13 @@ std::string LauncherProcess::Caption() {
     }
     return caption;
 }
+
+std::string LauncherProcess::WaitForCaption(double seconds) {
+    const double until = Elapsed() + seconds;
+    std::string caption = Caption();
+    while (caption.empty() && Elapsed() < until && Running()) {
+        Pause();
+        caption = Caption();
+    }
+    return caption;
+}

@@ -44,7 +44,9 @@ public:
     bool HoldKeyUntil(const char* keysym, Done done, double seconds = 20.0);
     // WM_DELETE_WINDOW, as a window manager closes a window.
     void CloseWindow();
-    std::string Caption();
+    // The window's caption once the program has set one (it maps the window
+    // first); empty when none came in time.
+    std::string WaitForCaption(double seconds = 10.0);
 
     std::string Out() const { return ReadFileBytes(output.File("stdout")); }
     std::string Err() const { return ReadFileBytes(output.File("stderr")); }
@@ -52,6 +54,7 @@ public:
 private:
     unsigned long FindWindowOfPid(unsigned long root);  // X window ids
     void Key(const char* keysym, bool down);
+    std::string Caption();
     double Elapsed() const;
     void Pause() const;
 

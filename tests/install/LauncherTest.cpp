@@ -75,7 +75,7 @@ TEST(LauncherTest, RunsTheGameInThePlayersFolderFromAnyDirectoryAndReusesIt) {
         LauncherProcess game;
         ASSERT_TRUE(game.Start(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
         ASSERT_TRUE(game.WaitForWindow()) << game.Err();
-        EXPECT_EQ(game.Caption(), kGameCaption);
+        EXPECT_EQ(game.WaitForCaption(), kGameCaption);
         const std::string screenshot = folder + "/screenshot.bmp";
         EXPECT_TRUE(game.HoldKeyUntil(
             "F12", [&] { return ReadFileBytes(screenshot).size() == kScreenshotBytes; }))

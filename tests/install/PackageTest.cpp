@@ -149,7 +149,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PackageTest, IsNamedAndDescribedForThisMachine) {
+TEST_F(PackageTest, IsNamedForThisMachineAndHoldsTheInstalledTreeUnderUsr) {
     ASSERT_FALSE(ReadFileBytes(deb).empty()) << "no " << deb << " in:\n" << log;
     EXPECT_EQ(Field(deb, "Package"), "zibo");
     EXPECT_EQ(Field(deb, "Version"), ZIBO_VERSION);
@@ -160,6 +160,21 @@ TEST_F(PackageTest, IsNamedAndDescribedForThisMachine) {
     for (const std::string& line : Lines(Field(deb, "Description"))) {
         EXPECT_LT(line.size(), 80u) << line;
     }
+
+    std::map<std::string, std::string> expected = {
+        {"./usr/bin/zibo", "-rwxr-xr-x root/root"},
+        {std::string("./usr/") + ZIBO_INSTALL_LIBDIR + "/zibo/zibo", "-rwxr-xr-x root/root"},
+        {"./usr/share/applications/zibo.desktop", "-rw-r--r-- root/root"},
+    };
+    for (const std::string& file : AllCatalogueFiles()) {
+        expected["./usr/share/zibo/" + file] = "-rw-r--r-- root/root";
+    }
+    for (int i = 0; i < kIconSizeCount; ++i) {
+        const std::string s = std::to_string(kIconSizes[i]);
+        expected["./usr/share/icons/hicolor/" + s + "x" + s + "/apps/zibo.png"] =
+            "-rw-r--r-- root/root";
+    }
+    EXPECT_EQ(PackageFiles(deb), expected);
 }
 
 TEST_F(PackageTest, DependsOnEveryLibraryTheGameLinksAgainst) {
@@ -189,24 +204,6 @@ TEST_F(PackageTest, DependsOnEveryLibraryTheGameLinksAgainst) {
     }
 }
 
-TEST_F(PackageTest, HoldsTheInstalledTreeUnderUsr) {
-    ASSERT_FALSE(ReadFileBytes(deb).empty()) << log;
-    std::map<std::string, std::string> expected = {
-        {"./usr/bin/zibo", "-rwxr-xr-x root/root"},
-        {std::string("./usr/") + ZIBO_INSTALL_LIBDIR + "/zibo/zibo", "-rwxr-xr-x root/root"},
-        {"./usr/share/applications/zibo.desktop", "-rw-r--r-- root/root"},
-    };
-    for (const std::string& file : AllCatalogueFiles()) {
-        expected["./usr/share/zibo/" + file] = "-rw-r--r-- root/root";
-    }
-    for (int i = 0; i < kIconSizeCount; ++i) {
-        const std::string s = std::to_string(kIconSizes[i]);
-        expected["./usr/share/icons/hicolor/" + s + "x" + s + "/apps/zibo.png"] =
-            "-rw-r--r-- root/root";
-    }
-    EXPECT_EQ(PackageFiles(deb), expected);
-}
-
 TEST_F(PackageTest, UnpackedTreeRunsTheGameFromAnyDirectory) {
     ASSERT_FALSE(ReadFileBytes(deb).empty()) << log;
     const TempDir root, home, elsewhere;
@@ -216,7 +213,7 @@ TEST_F(PackageTest, UnpackedTreeRunsTheGameFromAnyDirectory) {
     ASSERT_TRUE(game.Start(root.File("usr/bin/zibo"), elsewhere.Path(),
                            {"HOME=" + home.Path(), "XDG_DATA_HOME"}));
     ASSERT_TRUE(game.WaitForWindow()) << game.Err();
-    EXPECT_EQ(game.Caption(), kGameCaption);
+    EXPECT_EQ(game.WaitForCaption(), kGameCaption);
     game.CloseWindow();
     EXPECT_EQ(game.WaitForExit(), 0) << game.Err();
     EXPECT_EQ(LinkTarget(home.Path() + "/.local/share/zibo/sprites"),
