@@ -9,17 +9,13 @@
 
 #include <SDL_opengl.h>
 
-#include <cstdlib>
 
 namespace {
 const float kFadeSpeed = 0.5f;  // alpha per second: a fade lasts two seconds
 const char* const kScreenshotPath = "screenshot.bmp";
 const float kPlayerStartHealth = 100.0f;
 const float kFullSlowMoEnergy = 100.0f;
-const float kWalkSpeed = 100.0f;
 const float kPlayerSize = 32.0f;
-const float kMillisecondsToSeconds = 0.001f;
-const int kFloorTileCount = 3;
 const int32_t kCreditsFirstPage = 1;
 const float kCreditsFirstPageTimer = 1.0f;
 }  // namespace
@@ -122,6 +118,8 @@ void Game::runState() {
     }
 }
 
+void Game::placePlayerAtCentre() { player->setRect(0.0f, 0.0f, kPlayerSize, kPlayerSize); }
+
 void Game::resetRound() {
     aimX = screenWidth / 2;
     aimY = screenHeight / 2;
@@ -130,18 +128,17 @@ void Game::resetRound() {
     distanceRan = 0.0f;
     roundTime = 0.0f;
     damageDealt = 0.0f;
-    player->setRect(0.0f, 0.0f, kPlayerSize, kPlayerSize);
+    placePlayerAtCentre();
     playerSpeed = kWalkSpeed;
     health = kPlayerStartHealth;
     slowMoEnergy = kFullSlowMoEnergy;
     // Drops the dead image held since the last round; the facing stays.
     player->resetAnimation();
-    const uint32_t ticks = GetTicks();
     lastSpawnTime = 0.0f;
     spawnInterval = 0.0f;
     frameTime = 0.0f;
-    roundStartTime = ticks * kMillisecondsToSeconds;
-    floorChoice = rand() % kFloorTileCount;
+    roundStartTime = clockSeconds();
+    chooseFloor();
     slowMoLocked = false;
     slowMo = false;
     quit = false;

@@ -106,11 +106,15 @@ public:
     bool pageRising;
 
 private:
+    // Walking speed outside slow motion, pixels per second.
+    static constexpr float kWalkSpeed = 100.0f;
+
     // Frame driver (Game.cpp)
     void runState();
     void fadeOut();
     void enterRound();
     void enterState(int32_t next);
+    void placePlayerAtCentre();
 
     // Start-up (GameStartUp.cpp)
     void loadSprites();
@@ -118,6 +122,7 @@ private:
 
     // World layer (GameWorld.cpp)
     void drawFloor();
+    void chooseFloor();
     void drawInWorld(Actor& actor);
 
     // Play (GamePlay.cpp)

@@ -13,7 +13,6 @@
 
 namespace {
 const float kSlowMotionFactor = 0.25f;
-const float kWalkSpeed = 100.0f;
 const float kSlowMotionWalkSpeed = 200.0f;
 const float kEnergyDrainPerSpeed = 0.25f;  // energy per second per unit of speed
 const float kEnergyRefill = 3.125f;        // energy per second

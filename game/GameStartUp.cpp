@@ -18,16 +18,14 @@ const char* const kFontImage = "sprites/font.png";
 const char* const kFontDefinition = "sprites/font.fnt";
 const int32_t kPlayerFrames = 4;
 const float kPlayerFrameSeconds = 0.15f;
-const float kPlayerSize = 32.0f;
 const int32_t kThemeTrack = 0;
-const int kFloorTileCount = 3;
 }  // namespace
 
 void Game::startUp(int32_t width, int32_t height) {
     srand(static_cast<unsigned>(time(nullptr)));
     screenWidth = width;
     screenHeight = height;
-    floorChoice = rand() % kFloorTileCount;
+    chooseFloor();
     quit = false;
     catMode = false;
     state = TitleScreen;
@@ -42,7 +40,7 @@ void Game::startUp(int32_t width, int32_t height) {
     camera->setY(0.0f);
     player = new Actor(sprites);
     player->setAnimation(playerSprite, kPlayerFrames, kPlayerFrameSeconds);
-    player->setRect(0.0f, 0.0f, kPlayerSize, kPlayerSize);
+    placePlayerAtCentre();
     fadeAlpha = 1.0f;
     font = new OruBitmapFont(kFontImage, kFontDefinition);
     music->PlayTrack(kThemeTrack, true);

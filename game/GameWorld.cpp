@@ -6,9 +6,14 @@
 
 #include <SDL_opengl.h>
 
+#include <cstdlib>
+
 namespace {
 const int32_t kFloorTileSize = 256;
+const int kFloorTileCount = 3;
 }  // namespace
+
+void Game::chooseFloor() { floorChoice = rand() % kFloorTileCount; }
 
 void Game::drawWorld() {
     drawFloor();

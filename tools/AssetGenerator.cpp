@@ -1,18 +1,22 @@
 // zibo-assets: makes every image, sound, font and music file of the game.
 //
 //   zibo-assets [OUTPUT_DIR] [--contact-sheet FILE] [--report]
+//   zibo-assets --icons ICON_DIR
 //
 // Writes OUTPUT_DIR/sprites (the 37 named images, font.png, font.fnt) and
 // OUTPUT_DIR/sfx (the 12 named samples, 0.ogg); OUTPUT_DIR defaults to the
 // working directory. The output is deterministic: every run writes the same
 // bytes. --contact-sheet also writes a PNG of all images for a person to look
 // at; --report prints the font's text widths and the sounds' levels.
+// --icons writes only the desktop icons, ICON_DIR/zibo-<size>.png, which the
+// game never reads and which are installed apart from its assets.
 #include "AssetCatalogue.h"
 #include "AudioFiles.h"
 #include "CharacterArt.h"
 #include "ContactSheet.h"
 #include "EffectArt.h"
 #include "FontAtlas.h"
+#include "IconArt.h"
 #include "Music.h"
 #include "ScreenArt.h"
 #include "SoundEffects.h"
@@ -144,6 +148,23 @@ void Report(const FontAtlas& atlas, const std::vector<SoundJob>& sounds, const S
            10 * std::log10(sum / (2.0 * music.left.size())));
 }
 
+bool WriteIcons(const std::string& dir) {
+    if (!MakeDirectories(dir)) {
+        return false;
+    }
+    bool ok = true;
+    for (int i = 0; i < kIconSizeCount; ++i) {
+        const std::string path = dir + "/" + IconFileName(kIconSizes[i]);
+        if (!GameIcon(kIconSizes[i]).SavePng(path, true)) {
+            fprintf(stderr, "zibo-assets: cannot write %s\n", path.c_str());
+            ok = false;
+        }
+    }
+    printf("zibo-assets: %s %d icons into %s\n", ok ? "wrote" : "FAILED writing", kIconSizeCount,
+           dir.c_str());
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,10 +176,14 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--contact-sheet" && i + 1 < argc) {
             sheetPath = argv[++i];
+        } else if (arg == "--icons" && i + 1 < argc) {
+            return WriteIcons(argv[i + 1]) ? 0 : 1;
         } else if (arg == "--report") {
             report = true;
         } else if (arg == "--help" || arg == "-h") {
-            printf("usage: zibo-assets [OUTPUT_DIR] [--contact-sheet FILE] [--report]\n");
+            printf(
+                "usage: zibo-assets [OUTPUT_DIR] [--contact-sheet FILE] [--report]\n"
+                "       zibo-assets --icons ICON_DIR\n");
             return 0;
         } else if (!arg.empty() && arg[0] == '-') {
             fprintf(stderr, "zibo-assets: unknown option %s\n", arg.c_str());

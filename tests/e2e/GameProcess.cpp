@@ -69,9 +69,12 @@ GameProcess::~GameProcess() {
     }
 }
 
-void GameProcess::LinkAssets() {
+void GameProcess::LinkAssets(const std::string& only) {
     const std::string build = ZIBO_BUILD_DIR;
-    for (const char* folder : {"sprites", "sfx"}) {
+    for (const std::string folder : {"sprites", "sfx"}) {
+        if (!only.empty() && folder != only) {
+            continue;
+        }
         const std::string link = directory + "/" + folder;
         if (symlink((build + "/" + folder).c_str(), link.c_str()) != 0) {
             perror("e2e: symlink");

@@ -48,8 +48,8 @@ public:
     GameProcess& operator=(const GameProcess&) = delete;
 
     const std::string& Path() const { return directory; }
-    // Links "sprites" and "sfx" to the generated assets.
-    void LinkAssets();
+    // Links "sprites" and "sfx" (or just the named one) to the generated assets.
+    void LinkAssets(const std::string& folder = "");
     // A private copy of one asset folder, for a test that damages it.
     void CopyAssets(const std::string& folder);
 

@@ -1,5 +1,7 @@
 #include "PngWriter.h"
 
+#include <zlib.h>
+
 #include <cstdio>
 
 namespace {
@@ -29,27 +31,13 @@ void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uin
     PutU32(out, Crc32(body.data(), body.size()) ^ 0xFFFFFFFFu);
 }
 
-// zlib stream of stored blocks.
-std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw) {
-    std::vector<uint8_t> out = {0x78, 0x01};
-    size_t pos = 0;
-    do {
-        const size_t n = raw.size() - pos > 65535 ? 65535 : raw.size() - pos;
-        const bool last = pos + n == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(static_cast<uint8_t>(n));
-        out.push_back(static_cast<uint8_t>(n >> 8));
-        out.push_back(static_cast<uint8_t>(~n));
-        out.push_back(static_cast<uint8_t>(~n >> 8));
-        out.insert(out.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-    } while (pos < raw.size());
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
+std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw) {
+    uLongf size = compressBound(raw.size());
+    std::vector<uint8_t> out(size);
+    if (compress2(out.data(), &size, raw.data(), raw.size(), Z_BEST_SPEED) != Z_OK) {
+        return {};
     }
-    PutU32(out, (b << 16) | a);
+    out.resize(size);
     return out;
 }
 
@@ -77,7 +65,7 @@ bool WritePng(const std::string& path, int width, int height, uint8_t colourType
         raw.insert(raw.end(), pixelBytes.begin() + y * rowBytes,
                    pixelBytes.begin() + (y + 1) * rowBytes);
     }
-    PutChunk(png, "IDAT", StoredZlib(raw));
+    PutChunk(png, "IDAT", Deflate(raw));
     PutChunk(png, "IEND", {});
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr) {

@@ -1,6 +1,5 @@
-// A small PNG encoder for test images: stored (uncompressed) deflate blocks,
-// so tests can make exactly the pixel formats they need, including palette
-// images with a transparent entry, without any library.
+// A small PNG encoder for test images, so tests can make exactly the pixel
+// formats they need, including palette images with a transparent entry.
 #ifndef ZIBO_TESTS_PNG_WRITER_H
 #define ZIBO_TESTS_PNG_WRITER_H
 

@@ -444,17 +444,13 @@ TEST(AssetMusic, TrackLastsBetweenHalfAMinuteAndAMinuteAndAHalf) {
     EXPECT_LE(frames, 90 * 44100);
 }
 
-TEST(AssetGeneration, IsDeterministicAndQuick) {
+TEST(AssetGeneration, IsDeterministic) {
+    // How long generation takes is measured, not asserted: see the README.
     TempDir first, second;
     const std::string generator = ZIBO_ASSET_GENERATOR;
-    double slowest = 0.0;
     for (const TempDir* dir : {&first, &second}) {
         const std::string command = "'" + generator + "' '" + dir->Path() + "' >/dev/null";
-        const auto start = std::chrono::steady_clock::now();
         ASSERT_EQ(system(command.c_str()), 0) << command;
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        slowest = std::max(slowest, seconds);
     }
     for (const std::string& f : AllCatalogueFiles()) {
         const std::string a = ReadFileBytes(first.File(f));
@@ -462,7 +458,4 @@ TEST(AssetGeneration, IsDeterministicAndQuick) {
         EXPECT_FALSE(a.empty()) << f;
         EXPECT_TRUE(a == b) << f << " differs between two runs";
     }
-#if !defined(__SANITIZE_ADDRESS__)
-    EXPECT_LT(slowest, 15.0) << "generating the assets took " << slowest << " s";
-#endif
 }
