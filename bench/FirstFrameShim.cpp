@@ -1,0 +1,33 @@
+// Preloaded into a program by the start-up probe: the first buffer swap the
+// program makes is passed on to SDL, and once it has returned (the frame is
+// presented) the time on the monotonic clock is written to the descriptor
+// named by ZIBO_BENCH_REPORT_FD and the process ends at once.
+#include <dlfcn.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" void SDL_GL_SwapBuffers() {
+    typedef void (*SwapFunction)();
+    static SwapFunction realSwap =
+        reinterpret_cast<SwapFunction>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
+    if (realSwap != nullptr) {
+        realSwap();
+    }
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const char* descriptor = getenv("ZIBO_BENCH_REPORT_FD");
+    if (descriptor != nullptr) {
+        char line[64];
+        const int length =
+            snprintf(line, sizeof(line), "%lld %ld\n", static_cast<long long>(now.tv_sec),
+                     static_cast<long>(now.tv_nsec));
+        if (write(atoi(descriptor), line, static_cast<size_t>(length)) != length) {
+            _exit(3);
+        }
+    }
+    // Nothing after the first picture is being measured.
+    _exit(0);
+}
