@@ -39,6 +39,9 @@ namespace {
 
 const double kSceneSeconds = 2.0;
 const double kSweepSeconds = 1.0;
+// Slow scenes run longer than the seconds above, to this many frames a side.
+const size_t kSceneFrames = 20;
+const size_t kSweepFrames = 10;
 const double kLogicSeconds = 2.0;
 const double kMemorySeconds = 2.0;
 // Game and reference frames take turns in blocks this long, so that a change
@@ -123,7 +126,7 @@ void RunBlock(FrameTimes& times, const std::function<void()>& frame) {
 }
 
 Comparison CompareWithReference(BenchScene& bench, const ReferenceRenderer& reference,
-                                double seconds, uint32_t stepMs) {
+                                double seconds, size_t frames, uint32_t stepMs) {
     const auto gameFrame = [&bench, stepMs]() {
         bench.advanceClock(stepMs);
         bench.runFrame();
@@ -135,7 +138,8 @@ Comparison CompareWithReference(BenchScene& bench, const ReferenceRenderer& refe
     }
     Comparison result;
     while (result.game.wall.totalSeconds() < seconds ||
-           result.reference.wall.totalSeconds() < seconds) {
+           result.reference.wall.totalSeconds() < seconds || result.game.wall.count() < frames ||
+           result.reference.wall.count() < frames) {
         RunBlock(result.game, gameFrame);
         RunBlock(result.reference, referenceFrame);
     }
@@ -156,14 +160,24 @@ bool LoadReference(const std::string& directory, const std::string& scene, const
     return true;
 }
 
+struct Measurement {
+    const char* kind;
+    double seconds;
+    size_t frames;
+};
+const Measurement kSceneMeasurement = {"frame", kSceneSeconds, kSceneFrames};
+const Measurement kSweepMeasurement = {"sweep", kSweepSeconds, kSweepFrames};
+
 bool MeasureScene(BenchScene& bench, const std::string& scene, const std::string& quads,
-                  double seconds, uint32_t stepMs, const std::string& kind, Results& results) {
+                  const Measurement& measurement, uint32_t stepMs, Results& results) {
     QuadList list;
     if (!LoadReference(quads, scene, bench, &list)) {
         return false;
     }
     const ReferenceRenderer reference(list);
-    const Comparison comparison = CompareWithReference(bench, reference, seconds, stepMs);
+    const Comparison comparison =
+        CompareWithReference(bench, reference, measurement.seconds, measurement.frames, stepMs);
+    const std::string kind = measurement.kind;
     results.samples(kind, scene, "game", comparison.game.wall, comparison.game.cpu);
     results.samples(kind, scene, "reference", comparison.reference.wall, comparison.reference.cpu);
     results.value(
@@ -180,14 +194,13 @@ bool RunFrames(const std::string& quads, Results& results) {
         bench.advanceClock(kTitleFrameMs);
         bench.runFrame();
     }
-    if (!MeasureScene(bench, kTitleSceneName, quads, kSceneSeconds, kTitleFrameMs, "frame",
-                      results)) {
+    if (!MeasureScene(bench, kTitleSceneName, quads, kSceneMeasurement, kTitleFrameMs, results)) {
         return false;
     }
     bench.enterFirstRound();
     for (const RoundScene& scene : kRoundScenes) {
         if (!bench.buildRound(scene.size) ||
-            !MeasureScene(bench, scene.name, quads, kSceneSeconds, 0, "frame", results)) {
+            !MeasureScene(bench, scene.name, quads, kSceneMeasurement, 0, results)) {
             return false;
         }
     }
@@ -199,8 +212,8 @@ bool RunSweep(const std::string& quads, Results& results) {
     bench.enterFirstRound();
     for (const int decals : kSweepDecals) {
         const SceneSize size = {decals, kSweepEnemies, kSweepBullets};
-        if (!bench.buildRound(size) || !MeasureScene(bench, SweepSceneName(decals), quads,
-                                                     kSweepSeconds, 0, "sweep", results)) {
+        if (!bench.buildRound(size) ||
+            !MeasureScene(bench, SweepSceneName(decals), quads, kSweepMeasurement, 0, results)) {
             return false;
         }
     }
