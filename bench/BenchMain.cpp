@@ -93,9 +93,9 @@ public:
     void samples(const std::string& kind, const std::string& scene, const std::string& who,
                  const FrameSamples& s, const FrameSamples& cpu) {
         char line[256];
-        snprintf(line, sizeof(line), "%s\t%s\t%s\t%.3f\t%.3f\t%zu\t%.3f\n", kind.c_str(),
+        snprintf(line, sizeof(line), "%s\t%s\t%s\t%.3f\t%.3f\t%zu\t%.3f\t%.3f\n", kind.c_str(),
                  scene.c_str(), who.c_str(), s.median(), s.percentile(kPercentile99), s.count(),
-                 cpu.median());
+                 cpu.median(), cpu.percentile(kPercentile99));
         file << line;
         printf("bench: %s", line);
         fflush(stdout);
