@@ -1,9 +1,10 @@
 // zibo-startup-probe SHIM REPEATS DIR PROGRAM [DIR PROGRAM ...]: starts each
 // program in its directory REPEATS times, in turns, with the first-frame
-// shim preloaded, and prints for each the median and every run of the time
-// from just before fork to the return of its first buffer swap, in
-// milliseconds. One untimed start of each comes first, so that every timed
-// one finds the files in the page cache.
+// shim preloaded, and prints for each a line: the program, the median time
+// from just before fork to the return of its first buffer swap in
+// milliseconds, the median peak resident memory at that point in megabytes,
+// then every run's time. One untimed start of each comes first, so that
+// every timed one finds the files in the page cache.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -21,23 +22,31 @@ struct Program {
     std::string directory;
     std::string path;
     std::vector<double> runsMs;
+    std::vector<double> peakMegabytes;
+};
+
+struct FirstFrame {
+    double milliseconds;
+    double peakMegabytes;
 };
 
 double Seconds(const timespec& t) {
     return t.tv_sec + t.tv_nsec * 1e-9;
 }
 
-// Milliseconds to the first presented frame, or a negative value.
-double TimeFirstFrame(const std::string& shim, const Program& program) {
+// Time to the first presented frame and memory then; a negative time when
+// the program presented none.
+FirstFrame TimeFirstFrame(const std::string& shim, const Program& program) {
+    const FirstFrame none = {-1, -1};
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
-        return -1;
+        return none;
     }
     timespec start;
     clock_gettime(CLOCK_MONOTONIC, &start);
     const pid_t child = fork();
     if (child < 0) {
-        return -1;
+        return none;
     }
     if (child == 0) {
         close(pipeEnds[0]);
@@ -67,11 +76,12 @@ double TimeFirstFrame(const std::string& shim, const Program& program) {
     waitpid(child, &status, 0);
     long long seconds = 0;
     long nanoseconds = 0;
-    if (sscanf(report, "%lld %ld", &seconds, &nanoseconds) != 2) {
-        return -1;
+    long kilobytes = 0;
+    if (sscanf(report, "%lld %ld %ld", &seconds, &nanoseconds, &kilobytes) != 3) {
+        return none;
     }
     const double frame = static_cast<double>(seconds) + nanoseconds * 1e-9;
-    return (frame - Seconds(start)) * 1000.0;
+    return FirstFrame{(frame - Seconds(start)) * 1000.0, kilobytes / 1024.0};
 }
 
 double Median(std::vector<double> values) {
@@ -91,26 +101,28 @@ int main(int argc, char** argv) {
     const int repeats = atoi(argv[2]);
     std::vector<Program> programs;
     for (int i = 3; i + 1 < argc; i += 2) {
-        programs.push_back(Program{argv[i], argv[i + 1], {}});
+        programs.push_back(Program{argv[i], argv[i + 1], {}, {}});
     }
     for (Program& program : programs) {
-        if (TimeFirstFrame(shim, program) < 0) {
+        if (TimeFirstFrame(shim, program).milliseconds < 0) {
             fprintf(stderr, "startup: %s never presented a frame\n", program.path.c_str());
             return 1;
         }
     }
     for (int run = 0; run < repeats; ++run) {
         for (Program& program : programs) {
-            const double ms = TimeFirstFrame(shim, program);
-            if (ms < 0) {
+            const FirstFrame first = TimeFirstFrame(shim, program);
+            if (first.milliseconds < 0) {
                 fprintf(stderr, "startup: %s never presented a frame\n", program.path.c_str());
                 return 1;
             }
-            program.runsMs.push_back(ms);
+            program.runsMs.push_back(first.milliseconds);
+            program.peakMegabytes.push_back(first.peakMegabytes);
         }
     }
     for (const Program& program : programs) {
-        printf("%s\t%.1f", program.path.c_str(), Median(program.runsMs));
+        printf("%s\t%.1f\t%.1f", program.path.c_str(), Median(program.runsMs),
+               Median(program.peakMegabytes));
         for (const double ms : program.runsMs) {
             printf("\t%.1f", ms);
         }

@@ -59,8 +59,8 @@ awk -F'\t' -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v machine="$machine" \
     END {
         while ((getline line < startup) > 0) {
             split(line, f, "\t")
-            if (f[1] ~ /zibo-bare-window/) { bare = f[2]; runs = 0; for (i = 3; i in f; ++i) ++runs }
-            else { game = f[2] }
+            if (f[1] ~ /zibo-bare-window/) { bare = f[2]; bareMemory = f[3]; runs = 0; for (i = 4; i in f; ++i) ++runs }
+            else { game = f[2]; gameMemory = f[3] }
         }
         print "Measured " date " on " machine "."
         print ""
@@ -88,6 +88,8 @@ awk -F'\t' -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v machine="$machine" \
             logic["extreme"], logic99["extreme"], logicCpu["extreme"], logicCpu99["extreme"], kills["extreme"], spawns["extreme"], verdict(logic["extreme"] < 1)
         printf "| Extreme round: peak resident memory | %.1f MB | %.1f MB (game started, reference drawing) | %.2f | under 100 MB: %s |\n", \
             memory["game"], memory["reference"], memory["game"] / memory["reference"], verdict(memory["game"] < 100)
+        printf "| Peak resident memory at the first frame, median | %.1f MB | %.1f MB (bare SDL + OpenGL window) | %.2f | - |\n", \
+            gameMemory, bareMemory, gameMemory / bareMemory
     }' "$results" >"$out/results.md"
 
 # Frame time against the number of decals, late-round enemies and bullets.
