@@ -5,49 +5,61 @@
 # scenes against a raw OpenGL reference, the play logic alone and the peak
 # memory. Prints the table and writes docs/bench/results.md and
 # docs/bench/frame-time-vs-decals.png; raw figures and logs go to
-# build/bench/run/.
+# build/bench/run/. With --report-only it only makes the table and the plot
+# again from the figures of the last run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
-bash scripts/build.sh
-
 run="$root/build/bench/run"
 out="$root/docs/bench"
-startup_repeats="${ZIBO_BENCH_STARTUP_REPEATS:-10}"
-rm -rf "$run"
-mkdir -p "$run/quads" "$out"
 results="$run/results.tsv"
-: >"$results"
+startup_repeats="${ZIBO_BENCH_STARTUP_REPEATS:-10}"
 
-export LIBGL_ALWAYS_SOFTWARE=1
-export SDL_AUDIODRIVER=dummy
-load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+measure() {
+    bash scripts/build.sh
+    rm -rf "$run"
+    mkdir -p "$run/quads" "$out"
+    : >"$results"
 
-echo "bench: measuring (about two minutes; logs in build/bench/run)"
-# The programs read "sprites" and "sfx" from the build directory. The
-# game's own log lines go to the logs; the figures go to results.tsv.
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    set -e
-    cd "$1/build"
-    bench/zibo-bench-record "$2/quads" >"$2/record.log" 2>&1
-    bench/zibo-bench frames "$2/quads" "$2/results.tsv" >"$2/frames.log" 2>&1
-    bench/zibo-bench sweep "$2/quads" "$2/results.tsv" >"$2/sweep.log" 2>&1
-    bench/zibo-bench logic "$2/results.tsv" >"$2/logic.log" 2>&1
-    bench/zibo-bench memory "$2/results.tsv" >"$2/memory.log" 2>&1
-    bench/zibo-bench memory-reference "$2/quads" "$2/results.tsv" >>"$2/memory.log" 2>&1
-    bench/zibo-startup-probe "$PWD/bench/libzibo-first-frame.so" "$3" \
-        "$PWD" ./zibo "$PWD" bench/zibo-bare-window >"$2/startup.tsv"
-' bench "$root" "$run" "$startup_repeats"
-load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
+    export LIBGL_ALWAYS_SOFTWARE=1
+    export SDL_AUDIODRIVER=dummy
+    printf 'info\tload-before\t%s\n' "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$results"
+
+    echo "bench: measuring (about ten minutes; logs in build/bench/run)"
+    # The programs read "sprites" and "sfx" from the build directory. The
+    # game's own log lines go to the logs; the figures go to results.tsv.
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+        set -e
+        cd "$1/build"
+        bench/zibo-bench-record "$2/quads" >"$2/record.log" 2>&1
+        bench/zibo-bench frames "$2/quads" "$2/results.tsv" >"$2/frames.log" 2>&1
+        bench/zibo-bench sweep "$2/quads" "$2/results.tsv" >"$2/sweep.log" 2>&1
+        bench/zibo-bench logic "$2/results.tsv" >"$2/logic.log" 2>&1
+        bench/zibo-bench memory "$2/results.tsv" >"$2/memory.log" 2>&1
+        bench/zibo-bench memory-reference "$2/quads" "$2/results.tsv" >>"$2/memory.log" 2>&1
+        bench/zibo-startup-probe "$PWD/bench/libzibo-first-frame.so" "$3" \
+            "$PWD" ./zibo "$PWD" bench/zibo-bare-window >"$2/startup.tsv"
+    ' bench "$root" "$run" "$startup_repeats"
+    printf 'info\tload-after\t%s\n' "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$results"
+    printf 'info\tdate\t%s\n' "$(date -u '+%Y-%m-%d %H:%M UTC')" >>"$results"
+}
+
+if [ "${1:-}" != "--report-only" ]; then
+    measure
+fi
+mkdir -p "$out"
+info() { awk -F'\t' -v key="$1" '$1 == "info" && $2 == key { print $3 }' "$results"; }
+load_before="$(info load-before)"
+load_after="$(info load-after)"
 
 cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
-renderer="$(awk -F'\t' '$1 == "info" && $2 == "renderer" { print $3 }' "$results")"
-gl_version="$(awk -F'\t' '$1 == "info" && $2 == "version" { print $3 }' "$results")"
+renderer="$(info renderer)"
+gl_version="$(info version)"
 machine="$(nproc) CPUs ($cpu), $(awk '/MemTotal/ { printf "%.0f GB", $2 / 1048576 }' /proc/meminfo) RAM, \
 $(. /etc/os-release && echo "$PRETTY_NAME"), Xvfb, $renderer, OpenGL $gl_version; \
 load average $load_before before and $load_after after (the machine is shared)"
 
-awk -F'\t' -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v machine="$machine" \
+awk -F'\t' -v date="$(info date)" -v machine="$machine" \
     -v startup="$run/startup.tsv" '
     function ratio(a, b) { return b > 0 ? sprintf("%.2f", a / b) : "-" }
     function verdict(ok) { return ok ? "met" : "**missed**" }
@@ -95,10 +107,10 @@ awk -F'\t' -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v machine="$machine" \
 # Frame time against the number of decals, late-round enemies and bullets.
 awk -F'\t' '$1 == "sweep" {
         split($2, name, "-"); d = name[2]
-        if ($3 == "game") { g[d] = $4; g99[d] = $5 } else { r[d] = $4 }
+        if ($3 == "game") { g[d] = $4; g99[d] = $5; gc[d] = $7 } else { r[d] = $4; rc[d] = $7 }
         seen[d] = 1
     }
-    END { for (d in seen) print d, g[d], g99[d], r[d] }' "$results" | sort -n >"$run/sweep.dat"
+    END { for (d in seen) print d, g[d], g99[d], r[d], gc[d], rc[d] }' "$results" | sort -n >"$run/sweep.dat"
 gnuplot <<GNUPLOT
 set terminal pngcairo size 800,500 font "DejaVu Sans,10"
 set output "$out/frame-time-vs-decals.png"
@@ -107,9 +119,11 @@ set xlabel "decals on the floor"
 set ylabel "frame time, ms"
 set key top left
 set grid
-plot "$run/sweep.dat" using 1:2 with linespoints lw 2 title "runFrame, median", \
-     "$run/sweep.dat" using 1:3 with points pt 6 title "runFrame, 99th percentile", \
-     "$run/sweep.dat" using 1:4 with linespoints lw 2 title "raw OpenGL reference, median"
+plot "$run/sweep.dat" using 1:2 with linespoints lw 2 lc 1 title "runFrame, median", \
+     "$run/sweep.dat" using 1:3 with points pt 6 lc 1 title "runFrame, 99th percentile", \
+     "$run/sweep.dat" using 1:5 with linespoints lw 1 dt 2 lc 1 title "runFrame, processor time, median", \
+     "$run/sweep.dat" using 1:4 with linespoints lw 2 lc 2 title "raw OpenGL reference, median", \
+     "$run/sweep.dat" using 1:6 with linespoints lw 1 dt 2 lc 2 title "raw OpenGL reference, processor time, median"
 GNUPLOT
 
 cat "$out/results.md"
