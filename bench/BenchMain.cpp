@@ -29,7 +29,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -227,9 +226,8 @@ struct RoundSnapshot {
         bullets = game.bullets;
         decals = game.decals;
     }
-    void restore(Game& game) const {
-        // Only the per-round values and the lists; the engine objects stay.
-        Game& g = game;
+    // Only the per-round values and the lists; the engine objects stay.
+    void restore(Game& g) const {
         g.enemies = enemies;
         g.bullets = bullets;
         g.decals = decals;
