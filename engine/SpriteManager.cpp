@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 const int32_t kUnsetViewSize = 100000;
@@ -16,9 +17,33 @@ const size_t kPathBufferSize = 200;
 const int kOutOfMemoryExitCode = 1;
 // The half turn, together with the corner order below, shows angle 0 upright.
 const float kBaseRotation = 180.0f;
+// Mesa's software renderers (llvmpipe, and softpipe behind it) queue every
+// draw of a frame and rasterise them only on a flush, and each texture
+// switch stores a copy of the whole sampler state (some 50 KB) in that
+// queue. A late round draws thousands of decals that alternate blood and
+// corpse images: the queue grows by hundreds of megabytes a frame, all of it
+// written and read again. Waiting for the renderer after this many switches
+// keeps the queue to a few megabytes that stay in the cache; the drawing and
+// its order are the same, so the picture is too.
+const int32_t kTextureSwitchesPerWait = 32;
+const char* const kSoftwareRenderers[] = {"llvmpipe", "softpipe"};
+
+bool IsSoftwareRenderer() {
+    const GLubyte* name = glGetString(GL_RENDERER);
+    if (name == nullptr) {
+        return false;
+    }
+    for (const char* renderer : kSoftwareRenderers) {
+        if (strstr(reinterpret_cast<const char*>(name), renderer) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
 }  // namespace
 
-SpriteManager::SpriteManager(const char* directory) {
+SpriteManager::SpriteManager(const char* directory)
+    : softwareRenderer(IsSoftwareRenderer()), lastDrawnTexture(0), switchesSinceWait(0) {
     char path[kPathBufferSize];
     for (int32_t n = 0;; ++n) {
         if (!FormatNumberedPath(path, sizeof(path), directory, n, "png")) {
@@ -82,6 +107,7 @@ void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t widt
         glPopMatrix();
         return;
     }
+    BoundRendererBacklog(*name);
     glBindTexture(GL_TEXTURE_2D, *name);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
@@ -99,6 +125,18 @@ void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t widt
 void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t width,
                                int32_t height) {
     DrawSprite(index, x, y, width, height, 0.0f);
+}
+
+void SpriteManager::BoundRendererBacklog(uint32_t texture) {
+    if (!softwareRenderer || texture == lastDrawnTexture) {
+        return;
+    }
+    lastDrawnTexture = texture;
+    if (++switchesSinceWait < kTextureSwitchesPerWait) {
+        return;
+    }
+    switchesSinceWait = 0;
+    glFinish();
 }
 
 const uint32_t* SpriteManager::GetTexture(int32_t index) const {

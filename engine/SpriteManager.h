@@ -34,9 +34,16 @@ public:
     void Clear();
 
 private:
+    // Waits for the renderer now and then when it is Mesa's software one; see
+    // the source for why.
+    void BoundRendererBacklog(uint32_t texture);
+
     int32_t viewWidth;
     int32_t viewHeight;
     std::vector<uint32_t*> textures;
+    bool softwareRenderer;
+    uint32_t lastDrawnTexture;
+    int32_t switchesSinceWait;
 };
 
 #endif

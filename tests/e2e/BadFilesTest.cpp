@@ -1,7 +1,7 @@
 // A damaged install, as a player's machine might have it: every case either
 // runs on (a frame loop that a window close ends with status 0) or ends with
 // status 1 exactly where a malformed font leaves no other way.
-#include "GameProcess.h"
+#include "ScreenProbes.h"
 #include "PngWriter.h"
 
 #include <gtest/gtest.h>
@@ -206,9 +206,9 @@ protected:
     // Plays a little: the title, a round with a shot, then the window close.
     void PlayAndClose() {
         ASSERT_TRUE(game.WaitForWindow(60.0)) << game.Err().substr(0, 2000);
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        game.Tap("space");
-        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        // Keys count while held, so SPACE is held until play shows (or, with
+        // the images gone, for as long as the fade would take).
+        game.HoldKeyUntil("space", [&] { return ShowsHud(game.Picture()); }, 8.0);
         game.Click(1, 400, 300);
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         ASSERT_TRUE(game.Running());

@@ -1,6 +1,6 @@
 // The real game, played through X like a person plays it: every screen in
 // turn, window closes, screenshots and the sound of a shot.
-#include "GameProcess.h"
+#include "ScreenProbes.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -75,11 +75,12 @@ TEST_F(PlayThroughTest, TitleToPlayToStatisticsToCreditsToTheEnd) {
 
 TEST_F(PlayThroughTest, EscFromTheTitleRollsTheCreditsAndLeaves) {
     StartOnTitle();
-    game.Tap("Escape");
+    // Held until the title fades, then let go before the credits see it.
+    ASSERT_TRUE(game.HoldKeyUntil("Escape", [&] { return !OnTitle(game.Picture()); }));
     EXPECT_TRUE(game.WaitForPicture([](const WindowPicture& p) {
         return ShowsBand(p) && !ShowsSpacePrompt(p) && !ShowsStatisticsFigures(p);
     }));
-    game.Tap("Escape");
+    EXPECT_TRUE(game.HoldKeyUntil("Escape", [&] { return !game.Running(); }));
     EXPECT_EQ(game.WaitForExit(), 0);
 }
 
@@ -99,7 +100,7 @@ TEST_F(PlayThroughTest, WindowCloseEndsTheGameInPlay) {
 TEST_F(PlayThroughTest, WindowCloseEndsTheGameOnTheStatisticsScreen) {
     StartOnTitle();
     IntoPlay();
-    game.Tap("Escape");
+    ASSERT_TRUE(game.HoldKeyUntil("Escape", [&] { return !InPlay(game.Picture()); }));
     ASSERT_TRUE(game.WaitForPicture(OnStatistics));
     game.CloseWindow();
     EXPECT_EQ(game.WaitForExit(), 0);

@@ -4,7 +4,7 @@
 // comes back; the player's files are left alone; a broken installation is
 // named plainly.
 #include "AssetFiles.h"
-#include "LauncherProcess.h"
+#include "GameProcess.h"
 #include "StagedInstall.h"
 
 #include <gtest/gtest.h>
@@ -47,9 +47,9 @@ std::string MissingAssetLines(const std::string& err) {
 
 // Runs the game through the launcher until its window shows, then closes the
 // window; the exit status.
-int RunAndClose(LauncherProcess& game, const std::string& launcher,
+int RunAndClose(GameProcess& game, const std::string& launcher,
                 const std::string& workingDirectory, const std::vector<std::string>& environment) {
-    if (!game.Start(launcher, workingDirectory, environment) || !game.WaitForWindow()) {
+    if (!game.StartProgram(launcher, workingDirectory, environment) || !game.WaitForWindow()) {
         return -3;
     }
     game.CloseWindow();
@@ -72,8 +72,8 @@ TEST(LauncherTest, RunsTheGameInThePlayersFolderFromAnyDirectoryAndReusesIt) {
     const std::string assets = CanonicalPath(install.Path("share/zibo"));
 
     {
-        LauncherProcess game;
-        ASSERT_TRUE(game.Start(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
+        GameProcess game;
+        ASSERT_TRUE(game.StartProgram(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
         ASSERT_TRUE(game.WaitForWindow()) << game.Err();
         EXPECT_EQ(game.WaitForCaption(), kGameCaption);
         const std::string screenshot = folder + "/screenshot.bmp";
@@ -100,7 +100,7 @@ TEST(LauncherTest, RunsTheGameInThePlayersFolderFromAnyDirectoryAndReusesIt) {
     const ino_t spritesLink = Inode(folder + "/sprites");
     ASSERT_TRUE(WriteFileBytes(folder + "/notes.txt", "best round: 41 kills\n"));
     {
-        LauncherProcess game;
+        GameProcess game;
         EXPECT_EQ(RunAndClose(game, install.Launcher(), elsewhere.Path(), FreshAccount(home)), 0)
             << game.Err();
         EXPECT_EQ(game.Err().find("zibo:"), std::string::npos) << game.Err();
@@ -125,7 +125,7 @@ TEST(LauncherTest, FollowsXdgDataHomeAndKeepsThePlayersOwnFolders) {
                          " && ln -s /nonexistent/share/zibo/sfx " + ShellQuote(folder + "/sfx")),
               0);
 
-    LauncherProcess game;
+    GameProcess game;
     EXPECT_EQ(RunAndClose(game, install.Launcher(), home.Path(),
                           {"HOME=" + home.Path(), "XDG_DATA_HOME=" + data.Path()}),
               0)
@@ -145,7 +145,7 @@ TEST(LauncherTest, IgnoresARelativeXdgDataHome) {
     const StagedInstall install;
     ASSERT_TRUE(install.Ok()) << install.Log();
     const TempDir home, elsewhere;
-    LauncherProcess game;
+    GameProcess game;
     EXPECT_EQ(RunAndClose(game, install.Launcher(), elsewhere.Path(),
                           {"HOME=" + home.Path(), "XDG_DATA_HOME=relative/data"}),
               0)
@@ -161,8 +161,8 @@ TEST(LauncherTest, PassesOnTheGamesExitStatusAndMessages) {
     ASSERT_TRUE(WriteFileBytes(install.Path("share/zibo/sprites/font.fnt"),
                                "info face=x\ncommon lineHeight=16\n"));
     const TempDir home, elsewhere;
-    LauncherProcess game;
-    ASSERT_TRUE(game.Start(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
+    GameProcess game;
+    ASSERT_TRUE(game.StartProgram(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
     EXPECT_EQ(game.WaitForExit(), 1);
     EXPECT_NE(game.Err().find("FAIL) Line \"common lineHeight=16\" does not contain enough "
                               "tokens to be a commons definition\n"),
@@ -179,8 +179,8 @@ TEST(LauncherTest, NamesWhatIsMissingAndTouchesNothing) {
 
     ASSERT_EQ(RunCommand("rm -r " + ShellQuote(assets + "/sfx")), 0);
     {
-        LauncherProcess launcher;
-        ASSERT_TRUE(launcher.Start(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
+        GameProcess launcher;
+        ASSERT_TRUE(launcher.StartProgram(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
         EXPECT_EQ(launcher.WaitForExit(), 1);
         EXPECT_EQ(launcher.Err(), "zibo: the game's sfx folder is missing: " + assets +
                                       "/sfx is not installed; reinstall ZIBO.\n");
@@ -188,8 +188,8 @@ TEST(LauncherTest, NamesWhatIsMissingAndTouchesNothing) {
     }
     ASSERT_EQ(RunCommand("rm " + ShellQuote(program)), 0);
     {
-        LauncherProcess launcher;
-        ASSERT_TRUE(launcher.Start(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
+        GameProcess launcher;
+        ASSERT_TRUE(launcher.StartProgram(install.Launcher(), elsewhere.Path(), FreshAccount(home)));
         EXPECT_EQ(launcher.WaitForExit(), 1);
         EXPECT_EQ(launcher.Err(), "zibo: the game program is missing: " + program +
                                       " is not installed; reinstall ZIBO.\n");
@@ -204,8 +204,8 @@ TEST(LauncherTest, NeedsAHomeOrADataFolder) {
     const StagedInstall install;
     ASSERT_TRUE(install.Ok()) << install.Log();
     const TempDir elsewhere;
-    LauncherProcess launcher;
-    ASSERT_TRUE(launcher.Start(install.Launcher(), elsewhere.Path(), {"HOME", "XDG_DATA_HOME"}));
+    GameProcess launcher;
+    ASSERT_TRUE(launcher.StartProgram(install.Launcher(), elsewhere.Path(), {"HOME", "XDG_DATA_HOME"}));
     EXPECT_EQ(launcher.WaitForExit(), 1);
     EXPECT_EQ(launcher.Err(), "zibo: HOME is not set, so there is no folder to run the game in.\n");
 }

@@ -4,7 +4,7 @@
 // package's tree is unpacked.
 #include "AssetFiles.h"
 #include "IconArt.h"
-#include "LauncherProcess.h"
+#include "GameProcess.h"
 #include "StagedInstall.h"
 
 #include <gtest/gtest.h>
@@ -209,9 +209,9 @@ TEST_F(PackageTest, UnpackedTreeRunsTheGameFromAnyDirectory) {
     const TempDir root, home, elsewhere;
     ASSERT_EQ(RunCommand("dpkg-deb -x " + ShellQuote(deb) + " " + ShellQuote(root.Path())), 0);
 
-    LauncherProcess game;
-    ASSERT_TRUE(game.Start(root.File("usr/bin/zibo"), elsewhere.Path(),
-                           {"HOME=" + home.Path(), "XDG_DATA_HOME"}));
+    GameProcess game;
+    ASSERT_TRUE(game.StartProgram(root.File("usr/bin/zibo"), elsewhere.Path(),
+                                  {"HOME=" + home.Path(), "XDG_DATA_HOME"}));
     ASSERT_TRUE(game.WaitForWindow()) << game.Err();
     EXPECT_EQ(game.WaitForCaption(), kGameCaption);
     game.CloseWindow();

@@ -1,7 +1,8 @@
-// Runs the real zibo executable in a working directory of the test's making
-// and plays it like a person would: real X input through XTest into its
-// window, the window's picture read back from the X server, and a window
-// close as a window manager sends it.
+// Runs the real zibo executable (or its installed launcher) in a working
+// directory of the test's making and plays it like a person would: real X
+// input through XTest into its window, found by the process id, the window's
+// picture read back from the X server, and a window close as a window
+// manager sends it.
 #ifndef ZIBO_TESTS_GAME_PROCESS_H
 #define ZIBO_TESTS_GAME_PROCESS_H
 
@@ -15,6 +16,9 @@
 
 // Xlib stays out of this header: its macros clash with the test framework's.
 struct _XDisplay;
+
+// The caption the game gives its window.
+const char* const kGameCaption = "Z.I.B.O. -- Zibonauts";
 
 struct Pixel {
     int r, g, b;
@@ -53,9 +57,14 @@ public:
     // A private copy of one asset folder, for a test that damages it.
     void CopyAssets(const std::string& folder);
 
-    // Starts the game with extra environment settings ("NAME=value"; a bare
-    // "NAME" removes it).
+    // Starts the game in Path() with extra environment settings
+    // ("NAME=value"; a bare "NAME" removes it).
     bool Start(const std::vector<std::string>& environment = {});
+    // Starts another program, such as the launcher, in a directory of the
+    // test's choosing. A launcher that hands its process over to the game
+    // gives the game's window its own process id.
+    bool StartProgram(const std::string& program, const std::string& workingDirectory,
+                      const std::vector<std::string>& environment);
     // Waits for the game's window to be mapped; false after the time bound.
     bool WaitForWindow(double seconds = 30.0);
     // Waits for the process to end; its exit status, or -1 when it did not end
@@ -64,12 +73,19 @@ public:
     bool Running();
 
     void Key(const char* keysym, bool down);
-    void Tap(const char* keysym);
     void MoveMouse(int x, int y);
     void Button(int button, bool down);
     void Click(int button, int x, int y);
     // WM_DELETE_WINDOW, as a window manager closes a window.
     void CloseWindow();
+    // Holds a key down until done() is true or the time is up; true when
+    // done() became true. Pressed again on every step, so the window gets
+    // the focus back should something else have taken it.
+    bool HoldKeyUntil(const char* keysym, const std::function<bool()>& done,
+                      double seconds = 20.0);
+    // The window's caption once the program has set one (it maps the window
+    // first); empty when none came in time.
+    std::string WaitForCaption(double seconds = 10.0);
 
     WindowPicture Picture();
     // Polls the window's picture until the test passes or the time is up.
@@ -91,12 +107,6 @@ private:
     unsigned long window;
     int exitStatus;
 };
-
-// What the screens show, as pixel tests on a picture of the window.
-bool ShowsBand(const WindowPicture& p);
-bool ShowsHud(const WindowPicture& p);
-bool ShowsStatisticsFigures(const WindowPicture& p);
-bool ShowsSpacePrompt(const WindowPicture& p);
 
 // Reads a whole file; empty when it cannot.
 std::string ReadWholeFile(const std::string& path);

@@ -91,6 +91,11 @@ void GameProcess::CopyAssets(const std::string& folder) {
 }
 
 bool GameProcess::Start(const std::vector<std::string>& environment) {
+    return StartProgram(std::string(ZIBO_BUILD_DIR) + "/zibo", directory, environment);
+}
+
+bool GameProcess::StartProgram(const std::string& program, const std::string& workingDirectory,
+                               const std::vector<std::string>& environment) {
     if (display == nullptr) {
         return false;
     }
@@ -99,7 +104,7 @@ bool GameProcess::Start(const std::vector<std::string>& environment) {
         return false;
     }
     if (pid == 0) {
-        if (chdir(directory.c_str()) != 0) {
+        if (chdir(workingDirectory.c_str()) != 0) {
             _exit(126);
         }
         const int out = open((directory + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -114,9 +119,8 @@ bool GameProcess::Start(const std::vector<std::string>& environment) {
                 setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
             }
         }
-        const std::string game = std::string(ZIBO_BUILD_DIR) + "/zibo";
         // Line-buffered streams, so the log can be read while the game runs.
-        execlp("stdbuf", "stdbuf", "-oL", "-eL", game.c_str(), static_cast<char*>(nullptr));
+        execlp("stdbuf", "stdbuf", "-oL", "-eL", program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return true;
@@ -218,12 +222,6 @@ void GameProcess::Key(const char* keysym, bool down) {
     Flush();
 }
 
-void GameProcess::Tap(const char* keysym) {
-    Key(keysym, true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    Key(keysym, false);
-}
-
 void GameProcess::MoveMouse(int x, int y) {
     int rootX = 0, rootY = 0;
     Window child;
@@ -256,6 +254,31 @@ void GameProcess::CloseWindow() {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     Flush();
+}
+
+bool GameProcess::HoldKeyUntil(const char* keysym, const std::function<bool()>& done,
+                               double seconds) {
+    const auto start = std::chrono::steady_clock::now();
+    bool finished = false;
+    while (!finished && SecondsSince(start) < seconds && Running()) {
+        Key(keysym, true);
+        std::this_thread::sleep_for(kPollStep);
+        finished = done();
+    }
+    Key(keysym, false);
+    return finished;
+}
+
+std::string GameProcess::WaitForCaption(double seconds) {
+    const auto start = std::chrono::steady_clock::now();
+    while (SecondsSince(start) < seconds && Running()) {
+        const std::string caption = Caption();
+        if (!caption.empty()) {
+            return caption;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+    return Caption();
 }
 
 WindowPicture GameProcess::Picture() {
@@ -316,27 +339,3 @@ std::pair<int, int> GameProcess::WindowSize() {
 std::string GameProcess::Out() const { return ReadWholeFile(directory + ".out"); }
 std::string GameProcess::Err() const { return ReadWholeFile(directory + ".err"); }
 
-namespace {
-bool White(Pixel p) { return p.r > 200 && p.g > 200 && p.b > 200; }
-}  // namespace
-
-bool ShowsBand(const WindowPicture& p) {
-    return p.width >= 640 && White(p.At(3, 190)) && White(p.At(320, 190)) &&
-           White(p.At(636, 190)) && White(p.At(3, 291)) && White(p.At(636, 291));
-}
-
-bool ShowsHud(const WindowPicture& p) {
-    return p.width >= 640 &&
-           p.Count(40, 24, 120, 32, [](Pixel q) { return q.r > q.g + 60 && q.r > q.b + 60; }) >
-               300;
-}
-
-bool ShowsStatisticsFigures(const WindowPicture& p) {
-    // The left column of figures starts at x 170, left of anything the title
-    // or the first credits pages write in the band.
-    return p.width >= 640 && p.Count(170, 198, 208, 275, White) > 20;
-}
-
-bool ShowsSpacePrompt(const WindowPicture& p) {
-    return p.width >= 640 && p.Count(232, 440, 410, 456, White) > 30;
-}

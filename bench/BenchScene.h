@@ -1,0 +1,70 @@
+// Drives a real Game in the benchmark's process and builds its scenes with
+// the game's own operations: the title screen through startUp, rounds through
+// the title's fade and resetRound, corpses and blood through real kills,
+// enemies through spawnEnemy and bullets through pushed mouse clicks. The
+// game's clock is the benchmark's: frozen inside a round, so that once a
+// scene is built nothing walks, spawns, flies or dies while it is measured.
+#ifndef ZIBO_BENCH_SCENE_H
+#define ZIBO_BENCH_SCENE_H
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+class Game;
+
+struct SceneSize {
+    int32_t decals;
+    int32_t enemies;
+    int32_t bullets;
+};
+
+class BenchScene {
+public:
+    // The entry function's set-up: the 640 x 480 window with its OpenGL
+    // state, the caption and the audio device. False when there is no window.
+    static bool OpenWindow();
+
+    // Starts the game over "sprites" and "sfx" in the working directory; the
+    // window and the audio device must be open.
+    BenchScene();
+    ~BenchScene();
+    BenchScene(const BenchScene&) = delete;
+    BenchScene& operator=(const BenchScene&) = delete;
+
+    Game& game() { return *theGame; }
+
+    // The title screen's clock runs (its heading echoes drift); a round's
+    // stands still.
+    void advanceClock(uint32_t milliseconds);
+    uint32_t now() const;
+    // Sets the clock back or forth, and the frame timer with it.
+    void setClock(uint32_t ticks);
+    // One whole frame, as the entry function runs it.
+    bool runFrame();
+
+    // From the title screen into a round through the real fade; once only.
+    void enterFirstRound();
+    // A fresh round (resetRound) filled to the given size. Decals are laid
+    // by kills, so their number must be even. False, with a message, when
+    // the game did not end up with exactly the size asked for.
+    bool buildRound(const SceneSize& size);
+
+    // A fingerprint of everything a frame draws, so that two processes can
+    // tell that they built the same scene.
+    std::string digest() const;
+
+private:
+    void layDecals(int32_t count);
+    void killEveryEnemy();
+    void fireBullets(int32_t count);
+    void spawnEnemies(int32_t count);
+    void placeBullets();
+    void removeBullets();
+    bool bulletTouchesEnemy(size_t bullet) const;
+
+    Game* theGame;
+    std::mt19937 layout;
+};
+
+#endif
