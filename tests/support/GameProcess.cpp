@@ -120,6 +120,13 @@ bool GameProcess::StartProgram(const std::string& program, const std::string& wo
             }
         }
         // Line-buffered streams, so the log can be read while the game runs.
+        // stdbuf preloads a library of its own, which a sanitizer build of the
+        // game accepts only when told to.
+        const char* sanitizer = getenv("ASAN_OPTIONS");
+        const std::string options = std::string(sanitizer != nullptr ? sanitizer : "") +
+                                    (sanitizer != nullptr && *sanitizer ? ":" : "") +
+                                    "verify_asan_link_order=0";
+        setenv("ASAN_OPTIONS", options.c_str(), 1);
         execlp("stdbuf", "stdbuf", "-oL", "-eL", program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
