@@ -24,6 +24,11 @@ SDL_Surface* CreateRgbaCopy(SDL_Surface* image) {
 }
 
 void UploadRgbaTexture(uint32_t textureName, SDL_Surface* rgba) {
+    // With no window there is no GL context: GLU would then parse the null
+    // version string the driver gives and crash. The texture stays empty.
+    if (glGetString(GL_VERSION) == nullptr) {
+        return;
+    }
     glBindTexture(GL_TEXTURE_2D, textureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

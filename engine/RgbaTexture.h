@@ -16,6 +16,7 @@ SDL_Surface* CreateRgbaCopy(SDL_Surface* image);
 
 // Binds the texture name, sets linear filters and builds its mipmaps from the
 // RGBA surface. The surface's top row becomes t = 0. The texture stays bound.
+// Without a current OpenGL context (no window) it does nothing.
 void UploadRgbaTexture(uint32_t textureName, SDL_Surface* rgba);
 
 #endif
