@@ -1,8 +1,8 @@
 #include "RgbaTexture.h"
 
+#include <GL/glu.h>
 #include <SDL.h>
 #include <SDL_opengl.h>
-#include <GL/glu.h>
 
 namespace {
 const Uint32 kRedMask = 0x000000FF;
@@ -33,7 +33,7 @@ void UploadRgbaTexture(uint32_t textureName, SDL_Surface* rgba) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     SDL_LockSurface(rgba);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, kRgbaComponents, rgba->w, rgba->h, GL_RGBA,
-                      GL_UNSIGNED_BYTE, rgba->pixels);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, kRgbaComponents, rgba->w, rgba->h, GL_RGBA, GL_UNSIGNED_BYTE,
+                      rgba->pixels);
     SDL_UnlockSurface(rgba);
 }
