@@ -1,5 +1,5 @@
-// The files the generator makes, as the game's asset catalogue (spec Part 1.2)
-// names them, relative to the directory that holds "sprites" and "sfx". The
+// The files the generator makes, named as the game loads them at start-up,
+// relative to the directory that holds "sprites" and "sfx". The
 // generator and its tests share this list.
 #ifndef ZIBO_TOOLS_ASSET_CATALOGUE_H
 #define ZIBO_TOOLS_ASSET_CATALOGUE_H
