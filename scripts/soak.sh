@@ -8,8 +8,9 @@
 # through the credits. Passes when the game ends with status 0 and the
 # sanitizers reported nothing. Prints the rounds played and the resident
 # memory (VmRSS) at each round's start and end, so one can see that a round
-# reset gives the decals and lists back. Logs and the report go to
-# build-asan/soak/. Not part of the tests: it runs for minutes.
+# reset gives the decals and lists back. Logs, the report and a picture of
+# each round's statistics screen go to build-asan/soak/. Not part of the
+# tests: it runs for minutes.
 #
 #   bash scripts/soak.sh [minutes]      SOAK_SEED=n fixes the random play.
 set -euo pipefail
@@ -43,6 +44,7 @@ readonly ubsan_options=print_stacktrace=1:halt_on_error=1
 logs="$PWD/build-asan/soak"
 mkdir -p "$logs"
 report="$logs/report.txt"
+rm -f "$logs"/statistics-*.bmp
 seed="${SOAK_SEED:-$(date +%s)}"
 RANDOM=$((seed % 32768))
 
@@ -176,7 +178,7 @@ while true; do
 
     if ((rounds % 2 == 1)); then
         play_randomly "$(random_between "${kEscRoundPlay[@]}")"
-        picture="$GAME_DIR/.check.bmp"
+        picture="$GAME_DIR/.picture.bmp"
         if take_picture "$picture" && shows_band "$picture"; then
             ended=death
         else
@@ -195,6 +197,8 @@ while true; do
         ended=death
         wait_for_screen shows_band "$kDeathWait" 1 || fail "round $rounds did not end by death"
     fi
+    # The statistics screen that ended the round, for a person to read.
+    cp "$GAME_DIR/.picture.bmp" "$logs/statistics-$rounds.bmp"
     [ "$ended" = ESC ] && esc_rounds=$((esc_rounds + 1)) || death_rounds=$((death_rounds + 1))
     printf 'soak: %-6s %-7s %-13s %-13s %s\n' "$rounds" "$ended" "$start_rss" "$(rss_kb)" \
         $((SECONDS - round_start)) | tee -a "$report"
