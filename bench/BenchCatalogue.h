@@ -18,7 +18,12 @@ const RoundScene kRoundScenes[] = {
     {"late", {1000, 150, 50}},
     {"extreme", {5000, 1000, 300}},
 };
+const RoundScene kLateScene = kRoundScenes[1];
 const RoundScene kExtremeScene = kRoundScenes[2];
+// Pictures only: the late round in slow motion, and the screens after it.
+const char* const kSlowMotionSceneName = "slowmo";
+const char* const kStatisticsSceneName = "statistics";
+const char* const kCreditsSceneName = "credits";
 
 // Frame time against the number of decals, with the late round's enemies
 // and bullets.

@@ -8,7 +8,8 @@
 //   zibo-bench logic RESULTS              play logic alone, late and extreme rounds
 //   zibo-bench memory RESULTS             peak resident memory, extreme round
 //   zibo-bench memory-reference QUADS_DIR RESULTS   the same for its reference
-//   zibo-bench pictures DIR RESULTS       the game's F12 screenshot of each scene
+//   zibo-bench pictures DIR RESULTS       the game's F12 screenshot of each scene, the
+//                                         slow motion, statistics and credits too
 //
 // Results are appended to RESULTS as tab-separated lines.
 #include "BenchCatalogue.h"
@@ -47,6 +48,12 @@ const double kMemorySeconds = 2.0;
 // in the machine's load falls on both alike.
 const double kBlockSeconds = 0.25;
 const double kPercentile99 = 0.99;
+
+// The end of a round: play goes on for a moment in steps this long, long
+// enough for enemies to walk and bullets to kill.
+const int kPlayOnFrames = 10;
+const uint32_t kPlayOnFrameMs = 50;
+const int kCreditsFrames = 40;
 
 // The logic runs in episodes of a second of play at 60 frames a second, each
 // from the same built scene: enough for bullets to reach the ring of enemies
@@ -430,6 +437,36 @@ bool TakeScreenshot(BenchScene& bench, const std::string& directory, const std::
     return true;
 }
 
+// The late round in slow motion, then played on for a moment, ended with
+// ESC, summed up on the statistics screen and left for the credits roll.
+bool PictureTheRoundsEnd(BenchScene& bench, const std::string& directory, Results& results) {
+    if (!bench.buildRound(kLateScene.size)) {
+        return false;
+    }
+    bench.pressRightButton();
+    if (!TakeScreenshot(bench, directory, kSlowMotionSceneName)) {
+        return false;
+    }
+    results.value("picture", kSlowMotionSceneName, bench.digest());
+    bench.runFrames(kPlayOnFrames, kPlayOnFrameMs);
+    bench.releaseRightButton();
+    bench.runFrames(kPlayOnFrames, kPlayOnFrameMs);
+    if (!bench.pressEscapeUntil(Statistics, kPlayOnFrameMs)) {
+        return false;
+    }
+    bench.runFrames(kWarmUpFrames, kTitleFrameMs);
+    if (!TakeScreenshot(bench, directory, kStatisticsSceneName)) {
+        return false;
+    }
+    results.value("picture", kStatisticsSceneName, bench.digest());
+    if (!bench.pressEscapeUntil(Credits, kPlayOnFrameMs)) {
+        return false;
+    }
+    // Into the first page's full strength.
+    bench.runFrames(kCreditsFrames, kTitleFrameMs);
+    return TakeScreenshot(bench, directory, kCreditsSceneName);
+}
+
 bool RunPictures(const std::string& directory, Results& results) {
     BenchScene bench;
     for (int i = 0; i < kWarmUpFrames; ++i) {
@@ -447,7 +484,7 @@ bool RunPictures(const std::string& directory, Results& results) {
         }
         results.value("picture", scene.name, bench.digest());
     }
-    return true;
+    return PictureTheRoundsEnd(bench, directory, results);
 }
 
 int Usage() {

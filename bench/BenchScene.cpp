@@ -75,6 +75,16 @@ void PushLeftClick(int x, int y) {
     PushEvent(event);
 }
 
+void PushRightButton(Uint8 type) {
+    SDL_Event event = {};
+    event.type = type;
+    event.button.button = SDL_BUTTON_RIGHT;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = static_cast<Uint16>(kShotX);
+    event.button.y = static_cast<Uint16>(kShotY);
+    PushEvent(event);
+}
+
 void HoldKey(SDLKey key, bool down) {
     SDL_GetKeyState(nullptr)[key] = down ? 1 : 0;
 }
@@ -295,6 +305,41 @@ void BenchScene::removeBullets() {
         bullet.setX(kFarAway);
     }
     runFrame();
+}
+
+void BenchScene::pressRightButton() {
+    PushRightButton(SDL_MOUSEBUTTONDOWN);
+    runFrame();
+}
+
+void BenchScene::releaseRightButton() {
+    PushRightButton(SDL_MOUSEBUTTONUP);
+    runFrame();
+}
+
+bool BenchScene::pressEscapeUntil(int32_t state, uint32_t frameMs) {
+    // Two fades' worth of frames is more than any one transition needs.
+    const int32_t maxFrames = static_cast<int32_t>(2 * kFadeMs / frameMs) + 2;
+    HoldKey(SDLK_ESCAPE, true);
+    advanceClock(frameMs);
+    runFrame();
+    HoldKey(SDLK_ESCAPE, false);
+    for (int32_t i = 0; i < maxFrames && theGame->state != state; ++i) {
+        advanceClock(frameMs);
+        runFrame();
+    }
+    if (theGame->state != state) {
+        fprintf(stderr, "bench: the game is in state %i, not %i\n", theGame->state, state);
+        return false;
+    }
+    return true;
+}
+
+void BenchScene::runFrames(int count, uint32_t frameMs) {
+    for (int i = 0; i < count; ++i) {
+        advanceClock(frameMs);
+        runFrame();
+    }
 }
 
 std::string BenchScene::digest() const {

@@ -50,6 +50,16 @@ public:
     // the game did not end up with exactly the size asked for.
     bool buildRound(const SceneSize& size);
 
+    // Slow motion on, as a press of the right mouse button in play turns it
+    // on; off again with the button's release.
+    void pressRightButton();
+    void releaseRightButton();
+    // Holds ESC for one frame, then runs frames of the given length until
+    // the game reaches the state; false, with a message, if it never does.
+    bool pressEscapeUntil(int32_t state, uint32_t frameMs);
+    // Frames of the given length, the clock running.
+    void runFrames(int count, uint32_t frameMs);
+
     // A fingerprint of everything a frame draws, so that two processes can
     // tell that they built the same scene.
     std::string digest() const;
