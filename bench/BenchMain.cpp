@@ -16,6 +16,7 @@
 #include "BenchScene.h"
 #include "FrameSamples.h"
 #include "Game.h"
+#include "GameSettings.h"
 #include "GameState.h"
 #include "QuadList.h"
 #include "ReferenceRenderer.h"
@@ -64,8 +65,8 @@ const uint32_t kLogicFrameMs = 16;
 const uint32_t kLateInRoundMs = 120000;
 const double kAimTurnPerFrame = 0.15;  // radians: the player sprays the ring
 const int kAimRadius = 200;
-const int kScreenCentreX = 320;
-const int kScreenCentreY = 240;
+const int kScreenCentreX = kScreenWidth / 2;
+const int kScreenCentreY = kScreenHeight / 2;
 
 using Clock = std::chrono::steady_clock;
 

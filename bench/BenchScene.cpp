@@ -1,6 +1,7 @@
 #include "BenchScene.h"
 
 #include "Game.h"
+#include "GameSettings.h"
 #include "GameState.h"
 #include "Video.h"
 
@@ -12,10 +13,6 @@
 #include <cstdlib>
 
 namespace {
-const int32_t kScreenWidth = 640;
-const int32_t kScreenHeight = 480;
-const int32_t kAudioFrequency = 44100;
-const int32_t kAudioChannels = 2;
 // Early in the program's life, as a player who starts at once would be.
 const uint32_t kStartTicks = 1000;
 const uint32_t kTitleKeyFrameMs = 10;
@@ -33,8 +30,8 @@ const int32_t kEnemiesPerKillBatch = 100;
 
 // Corpses and blood land anywhere on the screen (world coordinates, whose
 // origin is its centre), inside the game's bullet limits of +-325.
-const float kDecalHalfWidth = 320.0f;
-const float kDecalHalfHeight = 240.0f;
+const float kDecalHalfWidth = kScreenWidth / 2.0f;
+const float kDecalHalfHeight = kScreenHeight / 2.0f;
 // Living enemies close in on the player in a ring; the bullets just fired
 // are still near him, inside it, so none of them touches an enemy.
 const float kRingInner = 120.0f;
@@ -133,7 +130,7 @@ bool BenchScene::OpenWindow() {
         return false;
     }
     InitGl(kScreenWidth, kScreenHeight);
-    SetCaption("Z.I.B.O. -- Zibonauts");
+    SetCaption(kWindowCaption);
     InitAudio(kAudioFrequency, kAudioChannels);
     return true;
 }

@@ -119,6 +119,8 @@ private:
     // Start-up (GameStartUp.cpp)
     void loadSprites();
     void loadSounds();
+    void loadFont();
+    void playTheme();
 
     // World layer (GameWorld.cpp)
     void drawFloor();

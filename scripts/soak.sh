@@ -120,7 +120,7 @@ play_randomly() {
                 held[$key]=1
             fi
         elif ((roll < 55)); then
-            move_mouse $((RANDOM % 640)) $((RANDOM % 480))
+            move_mouse $((RANDOM % GAME_WIDTH)) $((RANDOM % GAME_HEIGHT))
         elif ((roll < 80)); then
             click 1
             shots=$((shots + 1))
@@ -163,7 +163,7 @@ start_game 3 "$kScreenWait" env ASAN_OPTIONS="$asan_options" UBSAN_OPTIONS="$ubs
     "$PWD/build-asan/zibo" || fail "no game window"
 started=$SECONDS
 wait_for_screen shows_band "$kScreenWait" 0.3 || fail "no title screen"
-move_mouse 320 240
+move_mouse $((GAME_WIDTH / 2)) $((GAME_HEIGHT / 2))
 
 rounds=0
 esc_rounds=0

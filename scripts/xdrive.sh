@@ -9,12 +9,31 @@
 
 XDRIVE_SLOW="${XDRIVE_SLOW:-0.15}"
 GAME_WINDOW=""
+# The window's size, known once it is mapped.
+GAME_WIDTH=0
+GAME_HEIGHT=0
 
-# The 640 x 480 picture as the game saves it: a 24-bit BMP, rows bottom-up.
-readonly kShotWidth=640
-readonly kShotHeight=480
-readonly kShotRowBytes=$((kShotWidth * 3))
-readonly kShotBytes=$((54 + kShotRowBytes * kShotHeight))
+# The picture as the game saves it: a 24-bit BMP, rows bottom-up after a
+# 54-byte header that holds its width and height.
+readonly kShotHeaderBytes=54
+readonly kShotSizeOffset=18
+
+# Prints the width and height that BMP $1 says it has.
+picture_size() {
+    od -An -v -tu4 -j "$kShotSizeOffset" -N 8 "$1"
+}
+
+# Bytes of one row of $1 pixels: rows are padded to whole 4-byte words.
+row_bytes() {
+    echo $((($1 * 3 + 3) / 4 * 4))
+}
+
+# Whether BMP $1 holds all the rows its header announces.
+picture_complete() {
+    local width height
+    read -r width height < <(picture_size "$1") || return 1
+    [ "$(stat -c %s "$1")" -eq $((kShotHeaderBytes + $(row_bytes "$width") * height)) ]
+}
 
 # Waits up to $1 seconds for the X server to answer: on a busy machine Xvfb
 # may not be up yet when xvfb-run starts its command, and a game that finds
@@ -59,6 +78,9 @@ wait_for_window() {
         if [ -n "$GAME_WINDOW" ]; then
             # No window manager here: focus the window so the keys reach it.
             xdotool windowfocus "$GAME_WINDOW" 2>/dev/null || true
+            eval "$(xdotool getwindowgeometry --shell "$GAME_WINDOW" | grep -E '^(WIDTH|HEIGHT)=')"
+            GAME_WIDTH=$WIDTH
+            GAME_HEIGHT=$HEIGHT
             return 0
         fi
         sleep 0.2
@@ -91,9 +113,9 @@ take_picture() {
     rm -f "$shot"
     tap_key F12
     sleep "$XDRIVE_SLOW"
-    [ -f "$shot" ] && [ "$(stat -c %s "$shot")" -eq "$kShotBytes" ] || return 1
+    [ -f "$shot" ] && picture_complete "$shot" || return 1
     cp "$shot" "$1"
-    [ "$(stat -c %s "$1")" -eq "$kShotBytes" ]
+    picture_complete "$1"
 }
 
 # Counts the pixels of the rectangle left..right x top..bottom (window
@@ -101,10 +123,13 @@ take_picture() {
 # channel above 200) or "red" (red at least 60 above green and blue, the HUD's
 # health bar).
 count_pixels() {
-    local picture="$1" left="$2" top="$3" right="$4" bottom="$5" test="$6"
-    local first_row=$((kShotHeight - 1 - bottom))
-    od -An -v -tu1 -w"$kShotRowBytes" -j $((54 + first_row * kShotRowBytes)) \
-        -N $(((bottom - top + 1) * kShotRowBytes)) "$picture" |
+    local picture="$1" left="$2" top="$3" right="$4" bottom="$5" test="$6" width height
+    read -r width height < <(picture_size "$picture")
+    local row_bytes
+    row_bytes=$(row_bytes "$width")
+    local first_row=$((height - 1 - bottom))
+    od -An -v -tu1 -w"$row_bytes" -j $((kShotHeaderBytes + first_row * row_bytes)) \
+        -N $(((bottom - top + 1) * row_bytes)) "$picture" |
         awk -v left="$left" -v right="$right" -v test="$test" '
             {
                 for (x = left; x <= right; x++) {

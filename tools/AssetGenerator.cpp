@@ -3,19 +3,20 @@
 //   zibo-assets [OUTPUT_DIR] [--contact-sheet FILE] [--report]
 //   zibo-assets --icons ICON_DIR
 //
-// Writes OUTPUT_DIR/sprites (the 37 named images, font.png, font.fnt) and
-// OUTPUT_DIR/sfx (the 12 named samples, 0.ogg); OUTPUT_DIR defaults to the
-// working directory. The output is deterministic: every run writes the same
-// bytes. --contact-sheet also writes a PNG of all images for a person to look
-// at; --report prints the font's text widths and the sounds' levels.
-// --icons writes only the desktop icons, ICON_DIR/zibo-<size>.png, which the
-// game never reads and which are installed apart from its assets.
-#include "AssetCatalogue.h"
+// Writes the files of the game's asset manifest below OUTPUT_DIR (the
+// working directory by default): the images, the font and the samples into
+// "sprites" and "sfx", the music into "sfx". The output is deterministic:
+// every run writes the same bytes. --contact-sheet also writes a PNG of all
+// images for a person to look at; --report prints the font's text widths and
+// the sounds' levels. --icons writes only the desktop icons,
+// ICON_DIR/zibo-<size>.png, which the game never reads and which are
+// installed apart from its assets.
 #include "AudioFiles.h"
 #include "CharacterArt.h"
 #include "ContactSheet.h"
 #include "EffectArt.h"
 #include "FontAtlas.h"
+#include "GameSettings.h"
 #include "IconArt.h"
 #include "Music.h"
 #include "ScreenArt.h"
@@ -24,17 +25,60 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
+
+const char* const kAssetDirectories[] = {"sprites", "sfx"};
+const double kMusicQuality = 0.3;  // libvorbisenc's VBR quality, -0.1 to 1
+// The ID3v1 fields that the manifest leaves to the generator.
+const char* const kMusicAlbum = "Z.I.B.O. Original Soundtrack";
+const char* const kMusicYear = "2024";
+const char* const kMusicComment = "Composed by zibo-assets";
+const unsigned char kMusicGenreGame = 36;
+
+struct Options {
+    std::string outDir = ".";
+    std::string sheetPath;
+    std::string iconDir;
+    bool report = false;
+};
+
+// What a run wrote: every file it tried, and whether all of them were made.
+struct Tally {
+    int files = 0;
+    bool ok = true;
+    void add(bool written) {
+        ++files;
+        ok = ok && written;
+    }
+};
+
+struct DrawnImage {
+    const char* file;
+    Image image;
+    int drawnWidth, drawnHeight;
+    bool alpha;  // written with an alpha channel
+};
+
+struct Sound {
+    const char* file;
+    Samples samples;
+};
+
+struct MusicTrack {
+    const char* file = nullptr;
+    StereoLoop loop;
+    bool ok = false;
+};
 
 bool MakeDirectories(const std::string& path) {
     std::string partial;
@@ -63,89 +107,37 @@ bool WriteText(const std::string& path, const std::string& text) {
     return fclose(f) == 0 && ok;
 }
 
-struct ImageJob {
-    const char* file;  // as in the catalogue
-    std::function<Image()> make;
-    int drawnWidth, drawnHeight;
-    bool alpha;  // written with an alpha channel
-};
-
-std::vector<ImageJob> ImageJobs() {
-    std::vector<ImageJob> jobs;
-    const char* const* name = kCatalogueImages;
-    for (int f = 0; f < 4; ++f) {
-        jobs.push_back({*name++, [f] { return SoldierFrame(f); }, 32, 32, true});
-    }
-    jobs.push_back({*name++, [] { return SoldierCorpse(); }, 32, 32, true});
-    for (int f = 0; f < 4; ++f) {
-        jobs.push_back({*name++, [f] { return BadGuyFrame(f); }, 32, 32, true});
-    }
-    jobs.push_back({*name++, [] { return BadGuyCorpse(); }, 32, 32, true});
-    for (int f = 0; f < 4; ++f) {
-        jobs.push_back({*name++, [f] { return CatFrame(f); }, 32, 16, true});
-    }
-    jobs.push_back({*name++, [] { return CatCorpse(); }, 32, 16, true});
-    for (int f = 0; f < 5; ++f) {
-        jobs.push_back({*name++, [f] { return BulletFrame(f); }, 16, 4, true});
-    }
-    for (int v = 0; v < 3; ++v) {
-        jobs.push_back({*name++, [v] { return BloodSplat(v); }, 64, 64, true});
-    }
-    jobs.push_back({*name++, GridFloor, 256, 256, false});
-    jobs.push_back({*name++, MetalFloor, 256, 256, false});
-    jobs.push_back({*name++, PlainFloor, 256, 256, false});
-    jobs.push_back({*name++, EngineSplash, 256, 128, false});
-    jobs.push_back({*name++, SlowMotionOverlay, 640, 480, true});
-    jobs.push_back({*name++, HudPanel, 128, 64, true});
-    jobs.push_back({*name++, WhitePixel, 1, 1, false});
-    jobs.push_back({*name++, TitleHeading, 256, 64, true});
-    jobs.push_back({*name++, TitleEcho, 256, 64, true});
-    jobs.push_back({*name++, TitleSubtitle, 256, 16, true});
-    jobs.push_back({*name++, StatisticsHeading, 512, 64, true});
-    jobs.push_back({*name++, StatisticsEcho, 512, 64, true});
-    jobs.push_back({*name++, CreditsHeading, 512, 64, true});
-    jobs.push_back({*name++, CreditsEcho, 512, 64, true});
-    return jobs;
+// The name under its directory, as the contact sheet labels it.
+const char* FileName(const char* path) {
+    const char* slash = strrchr(path, '/');
+    return slash != nullptr ? slash + 1 : path;
 }
 
-struct SoundJob {
-    const char* file;
-    Samples samples;
-};
-
-void Report(const FontAtlas& atlas, const std::vector<SoundJob>& sounds, const StereoLoop& music) {
-    const char* texts[] = {"Press SPACEBAR to begin",
-                           "while clicking the RIGHT mouse button",
-                           "Programming and Graphics by",
-                           "Press ESC to quit",
-                           "THANK YOU FOR PLAYING",
-                           "Try holding SHIFT",
-                           "Right Button"};
-    const int expected[] = {176, 272, 210, 118, 182, 126, 88};
-    printf("font: lineHeight %d, base %d\n", atlas.lineHeight, atlas.base);
-    for (int i = 0; i < 7; ++i) {
-        printf("  %-40s %3d px (layout expects about %d)\n", texts[i],
-               AtlasTextWidth(atlas, texts[i]), expected[i]);
-    }
-    for (const SoundJob& s : sounds) {
-        double sum = 0.0;
-        for (double v : s.samples) {
-            sum += v * v;
+// False with the exit status set when the run is to end at once.
+bool ParseOptions(int argc, char** argv, Options* options, int* status) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--contact-sheet" && i + 1 < argc) {
+            options->sheetPath = argv[++i];
+        } else if (arg == "--icons" && i + 1 < argc) {
+            options->iconDir = argv[++i];
+        } else if (arg == "--report") {
+            options->report = true;
+        } else if (arg == "--help" || arg == "-h") {
+            printf(
+                "usage: zibo-assets [OUTPUT_DIR] [--contact-sheet FILE] [--report]\n"
+                "       zibo-assets --icons ICON_DIR\n");
+            *status = 0;
+            return false;
+        } else if (!arg.empty() && arg[0] == '-') {
+            fprintf(stderr, "zibo-assets: unknown option %s\n", arg.c_str());
+            *status = 2;
+            return false;
+        } else {
+            options->outDir = arg;
         }
-        const double rms = std::sqrt(sum / s.samples.size());
-        printf("%-20s %6.3f s  peak %6.2f dBFS  rms %6.2f dBFS\n", s.file,
-               static_cast<double>(s.samples.size()) / kSampleRate,
-               20 * std::log10(Peak(s.samples)), 20 * std::log10(rms));
     }
-    double peak = 0.0, sum = 0.0;
-    for (size_t i = 0; i < music.left.size(); ++i) {
-        peak = std::max(peak, static_cast<double>(std::fabs(music.left[i])));
-        peak = std::max(peak, static_cast<double>(std::fabs(music.right[i])));
-        sum += music.left[i] * music.left[i] + music.right[i] * music.right[i];
-    }
-    printf("%-20s %6.3f s  peak %6.2f dBFS  rms %6.2f dBFS\n", kMusicTrack,
-           static_cast<double>(music.left.size()) / kSampleRate, 20 * std::log10(peak),
-           10 * std::log10(sum / (2.0 * music.left.size())));
+    return true;
 }
 
 bool WriteIcons(const std::string& dir) {
@@ -165,122 +157,182 @@ bool WriteIcons(const std::string& dir) {
     return ok;
 }
 
+std::vector<DrawnImage> DrawImages() {
+    std::vector<DrawnImage> images;
+#define ZIBO_IMAGE(file, width, height, field, art) \
+    images.push_back({file, art, width, height, true});
+#define ZIBO_OPAQUE_IMAGE(file, width, height, field, art) \
+    images.push_back({file, art, width, height, false});
+#include "AssetManifest.def"
+    return images;
+}
+
+std::vector<DrawnImage> WriteImages(const std::string& outDir, Tally* tally) {
+    std::vector<DrawnImage> images = DrawImages();
+    for (const DrawnImage& drawn : images) {
+        const bool written = drawn.image.SavePng(outDir + "/" + drawn.file, drawn.alpha);
+        if (!written) {
+            fprintf(stderr, "zibo-assets: cannot write %s/%s\n", outDir.c_str(), drawn.file);
+        }
+        tally->add(written);
+    }
+    return images;
+}
+
+FontAtlas WriteFont(const std::string& outDir, Tally* tally) {
+    const FontAtlas atlas = BuildFontAtlas();
+    bool written = atlas.ok;
+#define ZIBO_FONT(imageFile, definitionFile)                                    \
+    written = written && atlas.image.SavePng(outDir + "/" + imageFile, true) && \
+              WriteText(outDir + "/" + definitionFile, atlas.definition);
+#include "AssetManifest.def"
+    if (!written) {
+        fprintf(stderr, "zibo-assets: the font was not made\n");
+    }
+    // The image and the definition.
+    tally->add(written);
+    tally->add(written);
+    return atlas;
+}
+
+std::vector<Sound> WriteSounds(const std::string& outDir, Tally* tally) {
+    std::vector<Sound> sounds;
+#define ZIBO_SAMPLE(file, field, sound) sounds.push_back({file, sound});
+#include "AssetManifest.def"
+    for (const Sound& sound : sounds) {
+        tally->add(WriteWav(outDir + "/" + sound.file, sound.samples));
+    }
+    return sounds;
+}
+
+void WriteMusic(const std::string& outDir, MusicTrack* music) {
+    music->loop = ComposeMusic();
+    Id3v1 tag;
+    tag.album = kMusicAlbum;
+    tag.year = kMusicYear;
+    tag.comment = kMusicComment;
+    tag.genre = kMusicGenreGame;
+#define ZIBO_MUSIC(musicFile, track, musicArtist, musicTitle) \
+    music->file = musicFile;                                  \
+    tag.artist = musicArtist;                                 \
+    tag.title = musicTitle;
+#include "AssetManifest.def"
+    music->ok = WriteOggVorbis(outDir + "/" + music->file, music->loop.left, music->loop.right,
+                               kMusicQuality, tag);
+    if (!music->ok) {
+        fprintf(stderr, "zibo-assets: the music was not made\n");
+    }
+}
+
+bool WriteSheet(const std::vector<DrawnImage>& images, const FontAtlas& atlas,
+                const std::string& path) {
+    std::vector<SheetEntry> entries;
+    for (const DrawnImage& drawn : images) {
+        entries.push_back(
+            SheetEntry{FileName(drawn.file), &drawn.image, drawn.drawnWidth, drawn.drawnHeight});
+    }
+#define ZIBO_FONT(imageFile, definitionFile) \
+    entries.push_back(                       \
+        SheetEntry{FileName(imageFile), &atlas.image, atlas.image.Width(), atlas.image.Height()});
+#include "AssetManifest.def"
+    if (!WriteContactSheet(entries, path)) {
+        fprintf(stderr, "zibo-assets: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Peak and mean power of a sound over all its channels.
+struct Levels {
+    double peak = 0.0, sum = 0.0;
+    size_t count = 0;
+    void add(double v) {
+        peak = std::max(peak, std::fabs(v));
+        sum += v * v;
+        ++count;
+    }
+};
+
+void PrintLevels(const char* file, size_t frames, const Levels& levels) {
+    printf("%-20s %6.3f s  peak %6.2f dBFS  rms %6.2f dBFS\n", file,
+           static_cast<double>(frames) / kSampleRate, 20 * std::log10(levels.peak),
+           10 * std::log10(levels.sum / levels.count));
+}
+
+void Report(const FontAtlas& atlas, const std::vector<Sound>& sounds, const MusicTrack& music) {
+    const char* texts[] = {"Press SPACEBAR to begin",
+                           "while clicking the RIGHT mouse button",
+                           "Programming and Graphics by",
+                           "Press ESC to quit",
+                           "THANK YOU FOR PLAYING",
+                           "Try holding SHIFT",
+                           "Right Button"};
+    const int expected[] = {176, 272, 210, 118, 182, 126, 88};
+    printf("font: lineHeight %d, base %d\n", atlas.lineHeight, atlas.base);
+    for (int i = 0; i < 7; ++i) {
+        printf("  %-40s %3d px (layout expects about %d)\n", texts[i],
+               AtlasTextWidth(atlas, texts[i]), expected[i]);
+    }
+    for (const Sound& sound : sounds) {
+        Levels levels;
+        for (double v : sound.samples) {
+            levels.add(v);
+        }
+        PrintLevels(sound.file, sound.samples.size(), levels);
+    }
+    Levels levels;
+    for (size_t i = 0; i < music.loop.left.size(); ++i) {
+        levels.add(music.loop.left[i]);
+        levels.add(music.loop.right[i]);
+    }
+    PrintLevels(music.file, music.loop.left.size(), levels);
+}
+
+bool WriteAssets(const Options& options, Tally* tally) {
+    const std::string& outDir = options.outDir;
+    for (const char* directory : kAssetDirectories) {
+        if (!MakeDirectories(outDir + "/" + directory)) {
+            return false;
+        }
+    }
+    // The music takes longest: it is composed and encoded on a second thread.
+    MusicTrack music;
+    std::thread musicThread([&outDir, &music] { WriteMusic(outDir, &music); });
+    const std::vector<DrawnImage> images = WriteImages(outDir, tally);
+    const FontAtlas atlas = WriteFont(outDir, tally);
+    const std::vector<Sound> sounds = WriteSounds(outDir, tally);
+    musicThread.join();
+    tally->add(music.ok);
+
+    if (!options.sheetPath.empty() && !WriteSheet(images, atlas, options.sheetPath)) {
+        tally->ok = false;
+    }
+    if (options.report) {
+        Report(atlas, sounds, music);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const auto started = std::chrono::steady_clock::now();
-    std::string outDir = ".";
-    std::string sheetPath;
-    bool report = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--contact-sheet" && i + 1 < argc) {
-            sheetPath = argv[++i];
-        } else if (arg == "--icons" && i + 1 < argc) {
-            return WriteIcons(argv[i + 1]) ? 0 : 1;
-        } else if (arg == "--report") {
-            report = true;
-        } else if (arg == "--help" || arg == "-h") {
-            printf(
-                "usage: zibo-assets [OUTPUT_DIR] [--contact-sheet FILE] [--report]\n"
-                "       zibo-assets --icons ICON_DIR\n");
-            return 0;
-        } else if (!arg.empty() && arg[0] == '-') {
-            fprintf(stderr, "zibo-assets: unknown option %s\n", arg.c_str());
-            return 2;
-        } else {
-            outDir = arg;
-        }
+    Options options;
+    int status = 0;
+    if (!ParseOptions(argc, argv, &options, &status)) {
+        return status;
     }
-    if (!MakeDirectories(outDir + "/sprites") || !MakeDirectories(outDir + "/sfx")) {
+    if (!options.iconDir.empty()) {
+        return WriteIcons(options.iconDir) ? 0 : 1;
+    }
+    Tally tally;
+    if (!WriteAssets(options, &tally)) {
         return 1;
-    }
-    bool ok = true;
-    int written = 0;
-
-    // the music takes longest: compose and encode it on a second thread
-    StereoLoop music;
-    bool musicOk = false;
-    std::thread musicThread([&] {
-        music = ComposeMusic();
-        Id3v1 tag;
-        tag.title = kMusicTitle;
-        tag.artist = kMusicArtist;
-        tag.album = "Z.I.B.O. Original Soundtrack";
-        tag.year = "2024";
-        tag.comment = "Composed by zibo-assets";
-        tag.genre = 36;  // "Game"
-        musicOk = WriteOggVorbis(outDir + "/" + kMusicTrack, music.left, music.right, 0.3, tag);
-    });
-
-    std::vector<ImageJob> jobs = ImageJobs();
-    std::vector<Image> images;
-    images.reserve(jobs.size());
-    for (const ImageJob& job : jobs) {
-        images.push_back(job.make());
-        if (!images.back().SavePng(outDir + "/" + job.file, job.alpha)) {
-            fprintf(stderr, "zibo-assets: cannot write %s/%s\n", outDir.c_str(), job.file);
-            ok = false;
-        }
-        ++written;
-    }
-
-    const FontAtlas atlas = BuildFontAtlas();
-    if (!atlas.ok || !atlas.image.SavePng(outDir + "/" + kFontImage, true) ||
-        !WriteText(outDir + "/" + kFontDefinition, atlas.definition)) {
-        fprintf(stderr, "zibo-assets: the font was not made\n");
-        ok = false;
-    }
-    written += 2;
-
-    std::vector<SoundJob> sounds;
-    const Samples man[3] = {DeathCry(0), DeathCry(1), DeathCry(2)};
-    const Samples shot[2] = {GunShot(0), GunShot(1)};
-    const Samples cat = CatDeathMeow();
-    sounds.push_back({kCatalogueSamples[0], man[0]});
-    sounds.push_back({kCatalogueSamples[1], man[1]});
-    sounds.push_back({kCatalogueSamples[2], man[2]});
-    sounds.push_back({kCatalogueSamples[3], Slowed(man[0], kSlowFactor)});
-    sounds.push_back({kCatalogueSamples[4], Slowed(man[1], kSlowFactor)});
-    sounds.push_back({kCatalogueSamples[5], Slowed(man[2], kSlowFactor)});
-    sounds.push_back({kCatalogueSamples[6], shot[0]});
-    sounds.push_back({kCatalogueSamples[7], shot[1]});
-    sounds.push_back({kCatalogueSamples[8], Slowed(shot[0], kSlowFactor)});
-    sounds.push_back({kCatalogueSamples[9], Slowed(shot[1], kSlowFactor)});
-    sounds.push_back({kCatalogueSamples[10], cat});
-    sounds.push_back({kCatalogueSamples[11], Slowed(cat, kSlowFactor)});
-    for (const SoundJob& s : sounds) {
-        if (!WriteWav(outDir + "/" + s.file, s.samples)) {
-            ok = false;
-        }
-        ++written;
-    }
-
-    musicThread.join();
-    if (!musicOk) {
-        fprintf(stderr, "zibo-assets: the music was not made\n");
-        ok = false;
-    }
-    ++written;
-
-    if (!sheetPath.empty()) {
-        std::vector<SheetEntry> entries;
-        for (size_t i = 0; i < jobs.size(); ++i) {
-            entries.push_back(
-                SheetEntry{jobs[i].file + 8, &images[i], jobs[i].drawnWidth, jobs[i].drawnHeight});
-        }
-        entries.push_back(SheetEntry{"font.png", &atlas.image, 256, 256});
-        if (!WriteContactSheet(entries, sheetPath)) {
-            fprintf(stderr, "zibo-assets: cannot write %s\n", sheetPath.c_str());
-            ok = false;
-        }
-    }
-    if (report) {
-        Report(atlas, sounds, music);
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     printf("zibo-assets: %s %d files into %s/sprites and %s/sfx in %.1f s\n",
-           ok ? "wrote" : "FAILED after", written, outDir.c_str(), outDir.c_str(), seconds);
-    return ok ? 0 : 1;
+           tally.ok ? "wrote" : "FAILED after", tally.files, options.outDir.c_str(),
+           options.outDir.c_str(), seconds);
+    return tally.ok ? 0 : 1;
 }

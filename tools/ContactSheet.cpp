@@ -18,7 +18,7 @@ bool WriteContactSheet(const std::vector<SheetEntry>& entries, const std::string
     std::vector<Cell> cells;
     int x = kPad, y = kPad, rowHeight = 0;
     for (const SheetEntry& e : entries) {
-        const int dw = std::min(e.drawnWidth, 640), dh = std::min(e.drawnHeight, 480);
+        const int dw = e.drawnWidth, dh = e.drawnHeight;
         int zoom = std::max(1, kMaxZoomedSide / std::max(dw, dh));
         zoom = std::min(zoom, 4);
         const int zoomed = dw * zoom > 320 ? 0 : zoom;
@@ -41,7 +41,7 @@ bool WriteContactSheet(const std::vector<SheetEntry>& entries, const std::string
     for (size_t i = 0; i < entries.size(); ++i) {
         const SheetEntry& e = entries[i];
         const Cell& c = cells[i];
-        const int dw = std::min(e.drawnWidth, 640), dh = std::min(e.drawnHeight, 480);
+        const int dw = e.drawnWidth, dh = e.drawnHeight;
         cairo_surface_t* s = e.image->ToSurface();
         // a floor-like patch so transparency shows
         cairo_rectangle(cr, c.x, c.y, dw, dh);

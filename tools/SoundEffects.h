@@ -15,6 +15,9 @@ Samples CatDeathMeow();
 // The same sound at a quarter of the speed and pitch: exactly factor times as
 // many samples, band-limited interpolation between the originals.
 Samples Slowed(const Samples& original, int factor);
+// Slow-motion samples play at a quarter of the speed and pitch, as the world
+// runs in slow motion.
+const int kSlowFactor = 4;
 
 // Peak level that every effect is normalised to (-3 dBFS): loud, with headroom
 // for the mixer, which sums overlapping shots, cries and the music and clamps.

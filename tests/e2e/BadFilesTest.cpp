@@ -1,8 +1,9 @@
 // A damaged install, as a player's machine might have it: every case either
 // runs on (a frame loop that a window close ends with status 0) or ends with
 // status 1 exactly where a malformed font leaves no other way.
-#include "ScreenProbes.h"
+#include "AssetFiles.h"
 #include "PngWriter.h"
+#include "ScreenProbes.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -30,9 +31,13 @@ struct Damage {
 };
 
 // Names the case in the test log instead of dumping its bytes.
-void PrintTo(const Damage& damage, std::ostream* os) { *os << damage.name; }
+void PrintTo(const Damage& damage, std::ostream* os) {
+    *os << damage.name;
+}
 
-std::string In(GameProcess& game, const std::string& file) { return game.Path() + "/" + file; }
+std::string In(GameProcess& game, const std::string& file) {
+    return game.Path() + "/" + file;
+}
 
 void Write(GameProcess& game, const std::string& file, const std::string& bytes) {
     FILE* f = fopen(In(game, file).c_str(), "wb");
@@ -63,14 +68,8 @@ void WriteFont(GameProcess& game, const std::string& definition) {
     Write(game, "sprites/font.fnt", definition);
 }
 
-const char* const kCatalogue[] = {
-    "player01", "player02", "player03", "player04", "player05", "badguy0101", "badguy0102",
-    "badguy0103", "badguy0104", "badguy0105", "cat01", "cat02", "cat03", "cat04", "cat05",
-    "bullet01", "bullet02", "bullet03", "bullet04", "bullet05", "blood01", "blood02", "blood03",
-    "grid", "metalfloor", "floor", "Cindermill", "slowmo", "health", "pixel", "zibo01", "zibo02",
-    "zibo03", "gameover01", "gameover02", "credits01", "credits02"};
-
-const std::string kCommon = "info face=x\ncommon lineHeight=16 base=12 scaleW=256 scaleH=256 pages=1\n";
+const std::string kCommon =
+    "info face=x\ncommon lineHeight=16 base=12 scaleW=256 scaleH=256 pages=1\n";
 const std::string kCharA =
     "char id=65 x=0 y=0 width=8 height=12 xoffset=0 yoffset=0 xadvance=8 page=0\n";
 
@@ -78,53 +77,72 @@ const Damage kDamages[] = {
     {"EveryNamedImageMissing",
      [](GameProcess& g) {
          OwnSprites(g);
-         for (const char* name : kCatalogue) {
-             unlink(In(g, std::string("sprites/") + name + ".png").c_str());
+         for (const std::string& file : CatalogueImages()) {
+             unlink(In(g, file).c_str());
          }
      },
      0,
      {"Sorry, sprite sprites/player01.png is missing\n",
-      "Sorry, sprite sprites/credits02.png is missing\n",
-      "Requested sprite -1 is out of bounds\n"},
+      "Sorry, sprite sprites/credits02.png is missing\n", "Requested sprite -1 is out of bounds\n"},
      {},
      {}},
-    {"TruncatedImage", [](GameProcess& g) { OwnSprites(g), Truncate(g, "sprites/player01.png"); },
-     0, {"Sorry, sprite sprites/player01.png is missing\n"}, {}, {}},
+    {"TruncatedImage",
+     [](GameProcess& g) { OwnSprites(g), Truncate(g, "sprites/player01.png"); },
+     0,
+     {"Sorry, sprite sprites/player01.png is missing\n"},
+     {},
+     {}},
     {"NotAnImage",
      [](GameProcess& g) {
          OwnSprites(g);
          unlink(In(g, "sprites/zibo01.png").c_str());
          Write(g, "sprites/zibo01.png", "<html>not a picture</html>\n");
      },
-     0, {"Sorry, sprite sprites/zibo01.png is missing\n"}, {}, {}},
+     0,
+     {"Sorry, sprite sprites/zibo01.png is missing\n"},
+     {},
+     {}},
     {"ZeroByteImage",
      [](GameProcess& g) {
          OwnSprites(g);
          unlink(In(g, "sprites/health.png").c_str());
          Write(g, "sprites/health.png", "");
      },
-     0, {"Sorry, sprite sprites/health.png is missing\n"}, {}, {}},
+     0,
+     {"Sorry, sprite sprites/health.png is missing\n"},
+     {},
+     {}},
     {"DirectoryInPlaceOfAnImage",
      [](GameProcess& g) {
          OwnSprites(g);
          unlink(In(g, "sprites/pixel.png").c_str());
          mkdir(In(g, "sprites/pixel.png").c_str(), 0755);
      },
-     0, {"Sorry, sprite sprites/pixel.png is missing\n"}, {}, {}},
+     0,
+     {"Sorry, sprite sprites/pixel.png is missing\n"},
+     {},
+     {}},
     {"HugeImage",
      [](GameProcess& g) {
          OwnSprites(g);
          unlink(In(g, "sprites/floor.png").c_str());
          WriteSolidPng(In(g, "sprites/floor.png"), 8192, 8192, Rgba{90, 90, 90, 255});
      },
-     0, {}, {}, {}},
-    {"NoSpritesFolder", [](GameProcess& g) { g.LinkAssets("sfx"); }, 0,
+     0,
+     {},
+     {},
+     {}},
+    {"NoSpritesFolder",
+     [](GameProcess& g) { g.LinkAssets("sfx"); },
+     0,
      {"Sorry, sprite sprites/0.png is missing\n", "FAIL) Image file sprites/font.png not found\n",
       "FAIL) Bitmap font bitmap file sprites/font.png not found or unusable\n",
       "FAIL) This font isn't ready to print to. Didn't complete construction\n"},
      {"Loaded 0 sprites\n"},
      {}},
-    {"NoSfxFolder", [](GameProcess& g) { g.LinkAssets("sprites"); }, 0,
+    {"NoSfxFolder",
+     [](GameProcess& g) { g.LinkAssets("sprites"); },
+     0,
      {"sfx/0.wav is missing\n", "Err.) Music file sfx/0.ogg is missing\n",
       "Err.) No music found, disabling\n", "Err.) Music track 0 is out of range [0,-1]\n"},
      {"Sample -1 is out of bounds\n"},
@@ -137,7 +155,10 @@ const Damage kDamages[] = {
          Write(g, "sfx/shot0.wav", "RIFF\x10\x00\x00\x00WAVEjunk");
          Write(g, "sfx/shot1.wav", "");
      },
-     0, {}, {"Sample -1 is out of bounds\n"}, {}},
+     0,
+     {},
+     {"Sample -1 is out of bounds\n"},
+     {}},
     {"CorruptOgg",
      [](GameProcess& g) {
          OwnSounds(g);
@@ -145,16 +166,26 @@ const Damage kDamages[] = {
          unlink(In(g, "sfx/0.ogg").c_str());
          Write(g, "sfx/0.ogg", "OggS" + std::string(4000, '\x7f') + good.substr(good.size() - 128));
      },
-     0, {"Err.) Can't load sfx/0.ogg... ", "Err.) No music found, disabling\n"}, {}, {}},
+     0,
+     {"Err.) Can't load sfx/0.ogg... ", "Err.) No music found, disabling\n"},
+     {},
+     {}},
     {"OggShorterThanATag",
      [](GameProcess& g) {
          OwnSounds(g);
          unlink(In(g, "sfx/0.ogg").c_str());
          Write(g, "sfx/0.ogg", "OggS\x00\x02 tiny");
      },
-     0, {"Err.) Music file sfx/0.ogg is missing\n"}, {}, {}},
-    {"NoAudioDevice", [](GameProcess& g) { g.LinkAssets(); }, 0,
-     {"Err.) SDL_mixer error "}, {}, {"SDL_AUDIODRIVER", "AUDIODEV=/nonexistent"}},
+     0,
+     {"Err.) Music file sfx/0.ogg is missing\n"},
+     {},
+     {}},
+    {"NoAudioDevice",
+     [](GameProcess& g) { g.LinkAssets(); },
+     0,
+     {"Err.) SDL_mixer error "},
+     {},
+     {"SDL_AUDIODRIVER", "AUDIODEV=/nonexistent"}},
     {"FontFileAsBmFontWritesIt",
      [](GameProcess& g) {
          WriteFont(g, kCommon + "page id=0 file=\"font.png\"\nchars count=1\n" + kCharA);
@@ -164,21 +195,36 @@ const Damage kDamages[] = {
       "character ID\n"},
      {},
      {}},
-    {"FontFileOfOneLine", [](GameProcess& g) { WriteFont(g, "info face=x\n"); }, 1,
-     {"FAIL) Line \"\" does not contain enough tokens to be a commons definition\n"}, {}, {}},
+    {"FontFileOfOneLine",
+     [](GameProcess& g) { WriteFont(g, "info face=x\n"); },
+     1,
+     {"FAIL) Line \"\" does not contain enough tokens to be a commons definition\n"},
+     {},
+     {}},
     {"FontCommonLineMisnamed",
      [](GameProcess& g) {
          WriteFont(g, "info\nshared lineHeight=16 base=12 scaleW=256 scaleH=256 pages=1\n");
      },
-     1, {"does not contain magic word 'common' at start. Not commons definition.\n"}, {}, {}},
+     1,
+     {"does not contain magic word 'common' at start. Not commons definition.\n"},
+     {},
+     {}},
     {"FontCharLineMisnamed",
      [](GameProcess& g) {
-         WriteFont(g, kCommon + "glyph id=65 x=0 y=0 width=8 height=12 xoffset=0 yoffset=0 "
-                                "xadvance=8 page=0\n");
+         WriteFont(g, kCommon +
+                          "glyph id=65 x=0 y=0 width=8 height=12 xoffset=0 yoffset=0 "
+                          "xadvance=8 page=0\n");
      },
-     1, {"FAIL engine\\OruBitmapFont:", "does not contain magic word 'char' at start."}, {}, {}},
-    {"FontLineOfSpaces", [](GameProcess& g) { WriteFont(g, kCommon + kCharA + "    \n"); }, 1,
-     {"does not contain enough tokens to be a character ID\n"}, {}, {}},
+     1,
+     {"FAIL engine\\OruBitmapFont:", "does not contain magic word 'char' at start."},
+     {},
+     {}},
+    {"FontLineOfSpaces",
+     [](GameProcess& g) { WriteFont(g, kCommon + kCharA + "    \n"); },
+     1,
+     {"does not contain enough tokens to be a character ID\n"},
+     {},
+     {}},
     {"FontKerningAndBlankLinesAreHarmless",
      [](GameProcess& g) {
          WriteFont(g, kCommon + kCharA + "\n" + kCharA + "kerning first=65 second=65 amount=-1\n");
@@ -208,7 +254,8 @@ protected:
         ASSERT_TRUE(game.WaitForWindow(60.0)) << game.Err().substr(0, 2000);
         // Keys count while held, so SPACE is held until play shows (or, with
         // the images gone, for as long as the fade would take).
-        game.HoldKeyUntil("space", [&] { return ShowsHud(game.Picture()); }, 8.0);
+        game.HoldKeyUntil(
+            "space", [&] { return ShowsHud(game.Picture()); }, 8.0);
         game.Click(1, 400, 300);
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         ASSERT_TRUE(game.Running());

@@ -5,6 +5,7 @@
 #define ZIBO_TESTS_GAME_HARNESS_H
 
 #include "Game.h"
+#include "GameSettings.h"
 #include "GameState.h"
 #include "OutputCapture.h"
 #include "TestWindow.h"
@@ -33,7 +34,7 @@ protected:
         OpenTestWindow();
         static bool audioOpen = false;
         if (!audioOpen) {
-            InitAudio(44100, 2);
+            InitAudio(kAudioFrequency, kAudioChannels);
             audioOpen = true;
         }
         char cwd[4096];
@@ -49,7 +50,7 @@ protected:
         ReleaseAllKeys();
         game = new Game();
         OutputCapture capture;
-        game->startUp(640, 480);
+        game->startUp(kScreenWidth, kScreenHeight);
         capture.Stop();
         startUpOut = capture.Out();
         startUpErr = capture.Err();

@@ -4,19 +4,21 @@
 #ifndef ZIBO_TESTS_AUDIO_CAPTURE_H
 #define ZIBO_TESTS_AUDIO_CAPTURE_H
 
+#include "GameSettings.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The device format that InitAudio(44100, 2) opens: 16-bit stereo.
-const int kCaptureRate = 44100;
-const int kCaptureChannels = 2;
+// The device format that the game's InitAudio opens: 16-bit samples.
+const int kCaptureRate = kAudioFrequency;
+const int kCaptureChannels = kAudioChannels;
 
 class AudioCapture {
 public:
     // Points SDL's audio at the disk driver writing into path, starts SDL's
-    // audio subsystem and opens the mixer with InitAudio(44100, 2).
+    // audio subsystem and opens the mixer as the game does.
     explicit AudioCapture(const std::string& path);
     // Closes the mixer if Finish was not called.
     ~AudioCapture();

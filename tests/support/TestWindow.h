@@ -4,14 +4,15 @@
 #ifndef ZIBO_TESTS_TEST_WINDOW_H
 #define ZIBO_TESTS_TEST_WINDOW_H
 
+#include "GameSettings.h"
 #include "PngWriter.h"
 
 #include <string>
 
-const int kTestWindowWidth = 640;
-const int kTestWindowHeight = 480;
+const int kTestWindowWidth = kScreenWidth;
+const int kTestWindowHeight = kScreenHeight;
 
-// InitVideo + InitGl at 640 x 480; repeated calls do nothing.
+// InitVideo + InitGl at the game's window size; repeated calls do nothing.
 void OpenTestWindow();
 // Clears to black and resets the projection to the state InitGl leaves.
 void ResetTestCanvas();

@@ -8,11 +8,26 @@
 
 #include <cstring>
 
+std::vector<std::string> CatalogueImages() {
+    std::vector<std::string> files;
+#define ZIBO_IMAGE(file, width, height, field, art) files.push_back(file);
+#include "AssetManifest.def"
+    return files;
+}
+
+std::vector<std::string> CatalogueSamples() {
+    std::vector<std::string> files;
+#define ZIBO_SAMPLE(file, field, sound) files.push_back(file);
+#include "AssetManifest.def"
+    return files;
+}
+
 std::vector<std::string> AllCatalogueFiles() {
-    std::vector<std::string> files(kCatalogueImages, kCatalogueImages + kCatalogueImageCount);
+    std::vector<std::string> files = CatalogueImages();
     files.push_back(kFontImage);
     files.push_back(kFontDefinition);
-    files.insert(files.end(), kCatalogueSamples, kCatalogueSamples + kCatalogueSampleCount);
+    const std::vector<std::string> samples = CatalogueSamples();
+    files.insert(files.end(), samples.begin(), samples.end());
     files.push_back(kMusicTrack);
     return files;
 }

@@ -3,7 +3,6 @@
 #ifndef ZIBO_TESTS_TOOLS_ASSET_FILES_H
 #define ZIBO_TESTS_TOOLS_ASSET_FILES_H
 
-#include "AssetCatalogue.h"
 #include "PngWriter.h"
 
 #include <cstdint>
@@ -18,8 +17,20 @@ inline std::string BuiltAsset(const std::string& relative) {
     return BuiltAssetDir() + "/" + relative;
 }
 
+// The asset manifest's files, in the game's load order.
+std::vector<std::string> CatalogueImages();
+std::vector<std::string> CatalogueSamples();
 // Every file of the catalogue: images, font pair, samples and the music.
 std::vector<std::string> AllCatalogueFiles();
+
+#define ZIBO_FONT(image, definition)      \
+    const char* const kFontImage = image; \
+    const char* const kFontDefinition = definition;
+#define ZIBO_MUSIC(file, track, artist, title) \
+    const char* const kMusicTrack = file;      \
+    const char* const kMusicArtist = artist;   \
+    const char* const kMusicTitle = title;
+#include "AssetManifest.def"
 
 // An image loaded with IMG_Load and converted to RGBA bytes the way the
 // sprite store converts it; width 0 when it cannot be loaded.
