@@ -29,8 +29,6 @@ public:
     // Starts the track once, or looping forever when repeat is set, in place
     // of whatever music plays. A bad number is logged and changes nothing.
     void PlayTrack(int32_t track, bool repeat);
-    // The track last started successfully, or -1.
-    int32_t GetCurrentTrack() const { return currentTrack; }
     int32_t GetTrackCount() const { return static_cast<int32_t>(tracks.size()); }
 
 private:
