@@ -58,10 +58,6 @@ public:
     void DrawFormatted(int32_t x, int32_t y, float alpha, const char* format, ...)
         __attribute__((format(printf, 5, 6)));
 
-    bool IsReady() const { return ready; }
-    int32_t GetBase() const { return base; }
-    int32_t GetScaleW() const { return scaleW; }
-    int32_t GetScaleH() const { return scaleH; }
     // The record of a character code 0 to 255; any other code gets an empty one.
     const Glyph& GetGlyph(int code) const;
 
