@@ -1,15 +1,15 @@
 #include "CharacterArt.h"
 
+#include "Angles.h"
+
 #include <cmath>
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 // The walk cycle: four distinct phases of one stride, so that every frame
 // differs and the legs swing forward and back in turn.
 double Swing(int frame) {
-    return std::sin(2.0 * kPi * frame / 4.0 + 0.6);
+    return std::sin(kTau * frame / 4.0 + 0.6);
 }
 
 Color Lighter(const Color& c, double t) {
@@ -32,7 +32,7 @@ void GroundShadow(cairo_t* cr, double cx, double cy, double rx, double ry, doubl
     cairo_pattern_add_color_stop_rgba(p, 0.6, 0, 0, 0, strength * 0.6);
     cairo_pattern_add_color_stop_rgba(p, 1.0, 0, 0, 0, 0);
     cairo_set_source(cr, p);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_arc(cr, 0, 0, 1, 0, kTau);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
     cairo_restore(cr);
@@ -74,7 +74,7 @@ void Limb(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
 
 void Disc(cairo_t* cr, double cx, double cy, double r, const Color& fill, bool outline = true) {
     cairo_new_path(cr);
-    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
+    cairo_arc(cr, cx, cy, r, 0, kTau);
     ShadeAndOutline(cr, fill, 0.35, 0.3, outline);
 }
 
@@ -169,10 +169,10 @@ Image DrawSoldier(int frame) {
     // head: a helmet with the face's front edge showing
     Disc(cr, 17.0, 15.4, 2.9, kSkin);
     cairo_new_path(cr);
-    cairo_arc(cr, 15.9, 15.4, 3.6, 0, 2 * kPi);
+    cairo_arc(cr, 15.9, 15.4, 3.6, 0, kTau);
     ShadeAndOutline(cr, kOlive, 0.45, 0.45);
     cairo_save(cr);
-    cairo_arc(cr, 15.9, 15.4, 3.3, 0, 2 * kPi);
+    cairo_arc(cr, 15.9, 15.4, 3.3, 0, kTau);
     cairo_clip(cr);
     Capsule(cr, 13.8, 12.0, 13.8, 18.8, 0.7, Rgb(50, 60, 32, 0.85));
     Disc(cr, 16.6, 13.7, 0.6, Rgb(60, 74, 40, 0.7), false);
@@ -243,10 +243,10 @@ Image DrawBadGuy(int frame) {
 
     // a black hood over the head, two glowing eyes at the front
     cairo_new_path(cr);
-    cairo_arc(cr, 16.8, 16.0, 4.2, 0, 2 * kPi);
+    cairo_arc(cr, 16.8, 16.0, 4.2, 0, kTau);
     ShadeAndOutline(cr, Rgb(40, 34, 38), 0.3, 0.5);
     cairo_save(cr);
-    cairo_arc(cr, 16.8, 16.0, 3.9, 0, 2 * kPi);
+    cairo_arc(cr, 16.8, 16.0, 3.9, 0, kTau);
     cairo_clip(cr);
     Capsule(cr, 12.6, 16.0, 18.0, 16.0, 0.8, Rgb(120, 16, 20, 0.9));
     cairo_restore(cr);
@@ -256,7 +256,7 @@ Image DrawBadGuy(int frame) {
         cairo_pattern_add_color_stop_rgba(glow, 0, 1, 0.25, 0.1, 0.95);
         cairo_pattern_add_color_stop_rgba(glow, 1, 1, 0.0, 0.0, 0.0);
         cairo_set_source(cr, glow);
-        cairo_arc(cr, ex, ey, 2.6, 0, 2 * kPi);
+        cairo_arc(cr, ex, ey, 2.6, 0, kTau);
         cairo_fill(cr);
         cairo_pattern_destroy(glow);
         Disc(cr, ex, ey, 0.7, Rgb(255, 240, 140), false);
@@ -293,7 +293,7 @@ void LyingBody(cairo_t* cr, const BodyColours& c) {
     cairo_pattern_add_color_stop_rgba(stain, 0, 0.35, 0.0, 0.0, 0.9);
     cairo_pattern_add_color_stop_rgba(stain, 1, 0.35, 0.0, 0.0, 0.0);
     cairo_set_source(cr, stain);
-    cairo_arc(cr, 17.5, 15.0, 3.4, 0, 2 * kPi);
+    cairo_arc(cr, 17.5, 15.0, 3.4, 0, kTau);
     cairo_fill(cr);
     cairo_pattern_destroy(stain);
     // head, turned to the side
@@ -308,15 +308,15 @@ Image DrawSoldierCorpse() {
     Capsule(cr, 26.6, 16.0, 27.6, 16.2, 0.45, Rgb(60, 36, 28));
     Capsule(cr, 26.6, 18.6, 27.6, 18.4, 0.45, Rgb(60, 36, 28));
     cairo_save(cr);
-    cairo_arc(cr, 25.4, 17.4, 3.5, 0, 2 * kPi);
+    cairo_arc(cr, 25.4, 17.4, 3.5, 0, kTau);
     cairo_clip(cr);
     Disc(cr, 23.4, 17.4, 3.0, Rgb(92, 64, 40), false);
     cairo_restore(cr);
     cairo_new_path(cr);
-    cairo_arc(cr, 27.2, 8.6, 3.6, 0, 2 * kPi);
+    cairo_arc(cr, 27.2, 8.6, 3.6, 0, kTau);
     ShadeAndOutline(cr, kOlive, 0.45, 0.45);
     cairo_new_path(cr);
-    cairo_arc(cr, 27.2, 8.6, 2.4, 0, 2 * kPi);
+    cairo_arc(cr, 27.2, 8.6, 2.4, 0, kTau);
     SetSource(cr, Rgb(40, 48, 26));
     cairo_fill(cr);
     // the dropped rifle
@@ -339,7 +339,7 @@ Image DrawBadGuyCorpse() {
     Spike(cr, 16.2, 22.0, 0.4, 3.0);
     // the hood, and crossed-out eyes
     cairo_new_path(cr);
-    cairo_arc(cr, 25.4, 17.4, 3.7, 0, 2 * kPi);
+    cairo_arc(cr, 25.4, 17.4, 3.7, 0, kTau);
     ShadeAndOutline(cr, Rgb(40, 34, 38), 0.3, 0.5);
     for (int side = -1; side <= 1; side += 2) {
         const double ex = 27.0, ey = 17.4 + side * 1.8;
@@ -418,7 +418,7 @@ Image DrawCat(int frame) {
     const double s = Swing(frame);
     const double stride = s * 2.4;
     GroundShadow(cr, 15.5, 8.6, 15.0, 7.5, 0.4);
-    CatTail(cr, 2.6 * std::cos(2.0 * kPi * frame / 4.0 + 0.6), 1.8);
+    CatTail(cr, 2.6 * std::cos(kTau * frame / 4.0 + 0.6), 1.8);
     // legs: a trot, diagonal pairs together
     const double frontX = 19.0, backX = 9.0;
     struct Leg {

@@ -1,5 +1,6 @@
 #include "EffectArt.h"
 
+#include "Angles.h"
 #include "Random.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 #include <vector>
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 double Gaussian(double d, double sigma) {
     return std::exp(-(d * d) / (2 * sigma * sigma));
@@ -176,18 +175,18 @@ Image BloodSplat(int variant) {
         // a round splat with spikes all round, ringed by droplets
         blobs.push_back(Blob{cx, cy, 9.0});
         for (int i = 0; i < 6; ++i) {
-            const double a = 2 * kPi * i / 6 + rng.Range(-0.35, 0.35);
+            const double a = kTau * i / 6 + rng.Range(-0.35, 0.35);
             const double d = rng.Range(6, 9);
             blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(3.0, 4.5)});
         }
         for (int i = 0; i < 11; ++i) {
-            const double a = 2 * kPi * i / 11 + rng.Range(-0.2, 0.2);
+            const double a = kTau * i / 11 + rng.Range(-0.2, 0.2);
             const double len = rng.Range(13, 19);
             streaks.push_back(Streak{cx, cy, cx + len * std::cos(a), cy + len * std::sin(a),
                                      rng.Range(1.6, 2.4), rng.Range(0.3, 0.7)});
         }
         for (int i = 0; i < 14; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(19, 27);
+            const double a = rng.Range(0, kTau), d = rng.Range(19, 27);
             blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(0.6, 1.5)});
         }
     } else if (variant == 1) {
@@ -206,23 +205,23 @@ Image BloodSplat(int variant) {
             blobs.push_back(Blob{ax + d * std::cos(a), ay + d * std::sin(a), rng.Range(0.6, 1.6)});
         }
         for (int i = 0; i < 5; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(10, 15);
+            const double a = rng.Range(0, kTau), d = rng.Range(10, 15);
             blobs.push_back(Blob{ax + d * std::cos(a), ay + d * std::sin(a), rng.Range(0.7, 1.3)});
         }
     } else {
         // an irregular pool of several lobes with a few runs
         for (int i = 0; i < 6; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(2, 9);
+            const double a = rng.Range(0, kTau), d = rng.Range(2, 9);
             blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(4.5, 7.0)});
         }
         for (int i = 0; i < 5; ++i) {
-            const double a = rng.Range(0, 2 * kPi);
+            const double a = rng.Range(0, kTau);
             const double len = rng.Range(14, 22);
             streaks.push_back(Streak{cx, cy, cx + len * std::cos(a), cy + len * std::sin(a),
                                      rng.Range(1.8, 2.6), rng.Range(0.4, 0.9)});
         }
         for (int i = 0; i < 10; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(19, 27);
+            const double a = rng.Range(0, kTau), d = rng.Range(19, 27);
             blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(0.6, 1.5)});
         }
     }

@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include "Angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -204,7 +206,7 @@ void EllipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_arc(cr, 0, 0, 1, 0, kTau);
     cairo_close_path(cr);
     cairo_restore(cr);
 }
@@ -212,10 +214,10 @@ void EllipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
 void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r) {
     r = std::min(r, std::min(w, h) / 2);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
+    cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
+    cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
     cairo_close_path(cr);
 }
 

@@ -1,5 +1,6 @@
 #include "Music.h"
 
+#include "Angles.h"
 #include "Random.h"
 #include "Synth.h"
 
@@ -19,7 +20,7 @@ public:
     void Add(long frame, double value, double pan) {
         const long i = ((frame % kMusicFrames) + kMusicFrames) % kMusicFrames;
         // equal-power pan, pan in [-1, 1]
-        const double a = (pan + 1.0) * 0.25 * M_PI;
+        const double a = (pan + 1.0) * 0.25 * kPi;
         left[i] += value * std::cos(a);
         right[i] += value * std::sin(a);
     }

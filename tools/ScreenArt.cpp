@@ -1,5 +1,6 @@
 #include "ScreenArt.h"
 
+#include "Angles.h"
 #include "Fonts.h"
 #include "Random.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const double kCapHeight = 0.729;  // DejaVu Sans Bold cap height per em
 
 struct HeadingText {
@@ -341,7 +341,7 @@ Image HudPanel() {
     cairo_fill(cr);
     // small status lights to the right of the label
     for (int i = 0; i < 3; ++i) {
-        cairo_arc(cr, 84.0 + i * 10.0, 57.5, 2.2, 0, 2 * kPi);
+        cairo_arc(cr, 84.0 + i * 10.0, 57.5, 2.2, 0, kTau);
         cairo_set_source_rgba(cr, i == 0 ? 0.3 : 0.15, i == 0 ? 1.0 : 0.4, i == 0 ? 0.4 : 0.2, 1.0);
         cairo_fill(cr);
     }
@@ -365,12 +365,12 @@ Image EngineSplash() {
     cairo_pattern_add_color_stop_rgba(ember, 0.6, 1.0, 0.4, 0.05, 0.5);
     cairo_pattern_add_color_stop_rgba(ember, 1, 0.6, 0.1, 0.0, 0.0);
     cairo_set_source(cr, ember);
-    cairo_arc(cr, cx, cy, r + 8, 0, 2 * kPi);
+    cairo_arc(cr, cx, cy, r + 8, 0, kTau);
     cairo_fill(cr);
     cairo_pattern_destroy(ember);
     cairo_set_source_rgb(cr, 0.12, 0.07, 0.05);
     cairo_set_line_width(cr, 4);
-    cairo_arc(cr, cx, cy, r - 4, 0, 2 * kPi);
+    cairo_arc(cr, cx, cy, r - 4, 0, kTau);
     cairo_stroke(cr);
     for (int i = 0; i < 8; ++i) {
         const double a = i * kPi / 4 + 0.2;
@@ -385,7 +385,7 @@ Image EngineSplash() {
         cairo_restore(cr);
         cairo_fill(cr);
     }
-    cairo_arc(cr, cx, cy, 5, 0, 2 * kPi);
+    cairo_arc(cr, cx, cy, 5, 0, kTau);
     cairo_fill(cr);
     // the name
     cairo_new_path(cr);

@@ -3,11 +3,12 @@
 #ifndef ZIBO_TOOLS_SYNTH_H
 #define ZIBO_TOOLS_SYNTH_H
 
+#include "Angles.h"
+
 #include <cmath>
 #include <vector>
 
 const int kSampleRate = 44100;
-const double kTau = 6.283185307179586;
 
 // An RBJ-cookbook biquad in direct form I.
 class Biquad {
