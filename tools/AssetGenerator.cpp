@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
     bool musicOk = false;
     std::thread musicThread([&] {
         music = ComposeMusic();
-        Id3v1 tag;
+        Id3v1Tag tag;
         tag.title = kMusicTitle;
         tag.artist = kMusicArtist;
         tag.album = "Z.I.B.O. Original Soundtrack";

@@ -56,23 +56,23 @@ bool WriteWav(const std::string& path, const std::vector<double>& samples) {
     return WriteAll(path, out);
 }
 
-std::string MakeId3v1Block(const Id3v1& tag) {
-    std::string block(128, '\0');
-    memcpy(&block[0], "TAG", 3);
-    auto put = [&](size_t offset, size_t size, const std::string& text) {
-        memcpy(&block[offset], text.data(), std::min(size, text.size()));
+std::string MakeId3v1Block(const Id3v1Tag& tag) {
+    std::string block(kId3v1TagSize, '\0');
+    memcpy(&block[0], kId3v1Marker, kId3v1MarkerSize);
+    auto put = [&](Id3v1Field field, const std::string& text) {
+        memcpy(&block[field.offset], text.data(), std::min(field.width, text.size()));
     };
-    put(3, 30, tag.title);
-    put(33, 30, tag.artist);
-    put(63, 30, tag.album);
-    put(93, 4, tag.year);
-    put(97, 30, tag.comment);
-    block[127] = static_cast<char>(tag.genre);
+    put(kId3v1Title, tag.title);
+    put(kId3v1Artist, tag.artist);
+    put(kId3v1Album, tag.album);
+    put(kId3v1Year, tag.year);
+    put(kId3v1Comment, tag.comment);
+    block[kId3v1GenreOffset] = static_cast<char>(tag.genre);
     return block;
 }
 
 bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
-                    const std::vector<float>& right, double quality, const Id3v1& tag) {
+                    const std::vector<float>& right, double quality, const Id3v1Tag& tag) {
     vorbis_info vi;
     vorbis_info_init(&vi);
     if (vorbis_encode_init_vbr(&vi, 2, 44100, static_cast<float>(quality)) != 0) {
