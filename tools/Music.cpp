@@ -471,7 +471,7 @@ struct Section {
 };
 
 const Section kForm[] = {
-    // intro: the drums come in, the bass opens up, the pad carries the tune
+    // intro: the drums come in and the bass opens up under a louder pad
     {kIntroChords, kBuildUp, kNoFill, {kDrivingBass, 0.3, 0.2}, 0.22, kNoArpeggio, kNoLead},
     // theme
     {kThemeChords, kBeat, kSnareFill, {kDrivingBass, 1, 0}, 0.16, kNoArpeggio, kThemeLead},
