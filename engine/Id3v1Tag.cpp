@@ -5,24 +5,13 @@
 
 namespace {
 
-const char kTagMarker[] = "TAG";
-const size_t kMarkerSize = 3;
-const size_t kTitleOffset = 3;
-const size_t kArtistOffset = 33;
-const size_t kAlbumOffset = 63;
-const size_t kYearOffset = 93;
-const size_t kCommentOffset = 97;
-const size_t kGenreOffset = 127;
-const size_t kTextFieldSize = 30;
-const size_t kYearSize = 4;
-
 // A fixed-width field holds its text up to the first zero byte, or fills the
 // whole width without one. Blanks are part of the text: taggers pad with them.
-std::string ReadTextField(const uint8_t* block, size_t offset, size_t width) {
-    const char* field = reinterpret_cast<const char*>(block + offset);
-    const void* zero = memchr(field, 0, width);
-    const size_t length = zero != nullptr ? static_cast<const char*>(zero) - field : width;
-    return std::string(field, length);
+std::string ReadTextField(const uint8_t* block, Id3v1Field field) {
+    const char* text = reinterpret_cast<const char*>(block + field.offset);
+    const void* zero = memchr(text, 0, field.width);
+    const size_t length = zero != nullptr ? static_cast<const char*>(zero) - text : field.width;
+    return std::string(text, length);
 }
 
 }  // namespace
@@ -32,15 +21,15 @@ bool ParseId3v1Tag(const uint8_t* data, size_t size, Id3v1Tag& tag) {
         return false;
     }
     const uint8_t* block = data + (size - kId3v1TagSize);
-    if (memcmp(block, kTagMarker, kMarkerSize) != 0) {
+    if (memcmp(block, kId3v1Marker, kId3v1MarkerSize) != 0) {
         return false;
     }
-    tag.title = ReadTextField(block, kTitleOffset, kTextFieldSize);
-    tag.artist = ReadTextField(block, kArtistOffset, kTextFieldSize);
-    tag.album = ReadTextField(block, kAlbumOffset, kTextFieldSize);
-    tag.year = ReadTextField(block, kYearOffset, kYearSize);
-    tag.comment = ReadTextField(block, kCommentOffset, kTextFieldSize);
-    tag.genre = block[kGenreOffset];
+    tag.title = ReadTextField(block, kId3v1Title);
+    tag.artist = ReadTextField(block, kId3v1Artist);
+    tag.album = ReadTextField(block, kId3v1Album);
+    tag.year = ReadTextField(block, kId3v1Year);
+    tag.comment = ReadTextField(block, kId3v1Comment);
+    tag.genre = block[kId3v1GenreOffset];
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include "GameSettings.h"
 #include "IconArt.h"
 #include "Music.h"
+#include "OutputFile.h"
 #include "ScreenArt.h"
 #include "SoundEffects.h"
 #include "Synth.h"
@@ -95,16 +96,6 @@ bool MakeDirectories(const std::string& path) {
         }
     }
     return true;
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f == nullptr) {
-        fprintf(stderr, "zibo-assets: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool ok = fwrite(text.data(), 1, text.size(), f) == text.size();
-    return fclose(f) == 0 && ok;
 }
 
 // The name under its directory, as the contact sheet labels it.
@@ -184,7 +175,7 @@ FontAtlas WriteFont(const std::string& outDir, Tally* tally) {
     bool written = atlas.ok;
 #define ZIBO_FONT(imageFile, definitionFile)                                    \
     written = written && atlas.image.SavePng(outDir + "/" + imageFile, true) && \
-              WriteText(outDir + "/" + definitionFile, atlas.definition);
+              WriteOutputFile(outDir + "/" + definitionFile, atlas.definition);
 #include "AssetManifest.def"
     if (!written) {
         fprintf(stderr, "zibo-assets: the font was not made\n");
@@ -207,7 +198,7 @@ std::vector<Sound> WriteSounds(const std::string& outDir, Tally* tally) {
 
 void WriteMusic(const std::string& outDir, MusicTrack* music) {
     music->loop = ComposeMusic();
-    Id3v1 tag;
+    Id3v1Tag tag;
     tag.album = kMusicAlbum;
     tag.year = kMusicYear;
     tag.comment = kMusicComment;

@@ -1,5 +1,8 @@
 #include "AudioFiles.h"
 
+#include "OutputFile.h"
+#include "Synth.h"
+
 #include <vorbis/vorbisenc.h>
 
 #include <algorithm>
@@ -10,72 +13,80 @@
 
 namespace {
 
+// RIFF's numbers are little-endian.
 void PutLe(std::string& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
     }
 }
-
-bool WriteAll(const std::string& path, const std::string& bytes) {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f == nullptr) {
-        fprintf(stderr, "zibo-assets: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return fclose(f) == 0 && ok;
+void PutLe16(std::string& out, uint32_t value) {
+    PutLe(out, value, 2);
+}
+void PutLe32(std::string& out, uint32_t value) {
+    PutLe(out, value, 4);
 }
 
+// A RIFF chunk: its four-letter id, the size of its body, the body. Every body
+// here has an even size, so no chunk needs RIFF's pad byte.
+std::string RiffChunk(const char* id, const std::string& body) {
+    std::string chunk = id;
+    PutLe32(chunk, static_cast<uint32_t>(body.size()));
+    return chunk + body;
+}
+
+// The sound effects' format: 16-bit mono PCM.
+const uint32_t kWavPcmFormat = 1;
+const uint32_t kWavChannels = 1;
+const uint32_t kWavBitsPerSample = 16;
+const uint32_t kWavFrameBytes = kWavChannels * kWavBitsPerSample / 8;
+// 16-bit full scale, the same both ways so that the waveform stays symmetric
+const long kWavFullScale = 32767;
+
+const int kVorbisChannels = 2;
 const uint32_t kOggSerial = 0x5A1B0001;  // fixed, so the file is the same on every run
 
 }  // namespace
 
 bool WriteWav(const std::string& path, const std::vector<double>& samples) {
-    const uint32_t rate = 44100, channels = 1, bits = 16;
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::string out;
-    out += "RIFF";
-    PutLe(out, 36 + dataBytes, 4);
-    out += "WAVE";
-    out += "fmt ";
-    PutLe(out, 16, 4);
-    PutLe(out, 1, 2);  // PCM
-    PutLe(out, channels, 2);
-    PutLe(out, rate, 4);
-    PutLe(out, rate * channels * bits / 8, 4);
-    PutLe(out, channels * bits / 8, 2);
-    PutLe(out, bits, 2);
-    out += "data";
-    PutLe(out, dataBytes, 4);
+    std::string format;
+    PutLe16(format, kWavPcmFormat);
+    PutLe16(format, kWavChannels);
+    PutLe32(format, kSampleRate);
+    PutLe32(format, kSampleRate * kWavFrameBytes);  // bytes a second
+    PutLe16(format, kWavFrameBytes);
+    PutLe16(format, kWavBitsPerSample);
+    std::string data;
+    data.reserve(samples.size() * kWavFrameBytes);
     for (double s : samples) {
-        const long v = std::lround(std::max(-1.0, std::min(1.0, s)) * 32767.0);
-        PutLe(out,
-              static_cast<uint32_t>(static_cast<int16_t>(std::max(-32767L, std::min(32767L, v)))),
-              2);
+        const long v = std::lround(std::max(-1.0, std::min(1.0, s)) * kWavFullScale);
+        PutLe16(data, static_cast<uint32_t>(static_cast<int16_t>(
+                          std::max(-kWavFullScale, std::min(kWavFullScale, v)))));
     }
-    return WriteAll(path, out);
+    return WriteOutputFile(
+        path, RiffChunk("RIFF", "WAVE" + RiffChunk("fmt ", format) + RiffChunk("data", data)));
 }
 
-std::string MakeId3v1Block(const Id3v1& tag) {
-    std::string block(128, '\0');
-    memcpy(&block[0], "TAG", 3);
-    auto put = [&](size_t offset, size_t size, const std::string& text) {
-        memcpy(&block[offset], text.data(), std::min(size, text.size()));
+std::string MakeId3v1Block(const Id3v1Tag& tag) {
+    std::string block(kId3v1TagSize, '\0');
+    memcpy(&block[0], kId3v1Marker, kId3v1MarkerSize);
+    auto put = [&](Id3v1Field field, const std::string& text) {
+        memcpy(&block[field.offset], text.data(), std::min(field.width, text.size()));
     };
-    put(3, 30, tag.title);
-    put(33, 30, tag.artist);
-    put(63, 30, tag.album);
-    put(93, 4, tag.year);
-    put(97, 30, tag.comment);
-    block[127] = static_cast<char>(tag.genre);
+    put(kId3v1Title, tag.title);
+    put(kId3v1Artist, tag.artist);
+    put(kId3v1Album, tag.album);
+    put(kId3v1Year, tag.year);
+    put(kId3v1Comment, tag.comment);
+    block[kId3v1GenreOffset] = static_cast<char>(tag.genre);
     return block;
 }
 
 bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
-                    const std::vector<float>& right, double quality, const Id3v1& tag) {
+                    const std::vector<float>& right, double quality, const Id3v1Tag& tag) {
     vorbis_info vi;
     vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, 2, 44100, static_cast<float>(quality)) != 0) {
+    if (vorbis_encode_init_vbr(&vi, kVorbisChannels, kSampleRate, static_cast<float>(quality)) !=
+        0) {
         vorbis_info_clear(&vi);
         fprintf(stderr, "zibo-assets: the Vorbis encoder refused its settings\n");
         return false;
@@ -108,11 +119,11 @@ bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
     }
 
     const size_t frames = std::min(left.size(), right.size());
-    const size_t chunk = 4096;
+    const size_t kFramesPerBuffer = 4096;  // handed to the encoder at a time
     size_t done = 0;
     bool ended = false;
     while (!ended) {
-        const size_t n = std::min(chunk, frames - done);
+        const size_t n = std::min(kFramesPerBuffer, frames - done);
         if (n == 0) {
             vorbis_analysis_wrote(&vd, 0);
         } else {
@@ -151,5 +162,5 @@ bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
     vorbis_info_clear(&vi);
 
     out += MakeId3v1Block(tag);
-    return WriteAll(path, out);
+    return WriteOutputFile(path, out);
 }

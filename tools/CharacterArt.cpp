@@ -1,15 +1,15 @@
 #include "CharacterArt.h"
 
+#include "Angles.h"
+
 #include <cmath>
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 // The walk cycle: four distinct phases of one stride, so that every frame
 // differs and the legs swing forward and back in turn.
 double Swing(int frame) {
-    return std::sin(2.0 * kPi * frame / 4.0 + 0.6);
+    return std::sin(kTau * frame / 4.0 + 0.6);
 }
 
 Color Lighter(const Color& c, double t) {
@@ -32,7 +32,7 @@ void GroundShadow(cairo_t* cr, double cx, double cy, double rx, double ry, doubl
     cairo_pattern_add_color_stop_rgba(p, 0.6, 0, 0, 0, strength * 0.6);
     cairo_pattern_add_color_stop_rgba(p, 1.0, 0, 0, 0, 0);
     cairo_set_source(cr, p);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_arc(cr, 0, 0, 1, 0, kTau);
     cairo_fill(cr);
     cairo_pattern_destroy(p);
     cairo_restore(cr);
@@ -72,16 +72,38 @@ void Limb(cairo_t* cr, double x0, double y0, double x1, double y1, double width,
             Lighter(fill, 0.22));
 }
 
-void Disc(cairo_t* cr, double cx, double cy, double r, const Color& fill, bool outline = true) {
+// A circle and an ellipse, lit and outlined as ShadeAndOutline does.
+void ShadedCircle(cairo_t* cr, double cx, double cy, double r, const Color& base, double highlight,
+                  double shade, bool outline = true) {
     cairo_new_path(cr);
-    cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
-    ShadeAndOutline(cr, fill, 0.35, 0.3, outline);
+    cairo_arc(cr, cx, cy, r, 0, kTau);
+    ShadeAndOutline(cr, base, highlight, shade, outline);
+}
+
+void ShadedEllipse(cairo_t* cr, double cx, double cy, double rx, double ry, const Color& base,
+                   double highlight, double shade) {
+    cairo_new_path(cr);
+    EllipsePath(cr, cx, cy, rx, ry);
+    ShadeAndOutline(cr, base, highlight, shade);
+}
+
+// Strokes the current path like a limb: the outline, then the colour inside
+// it. Clears the path.
+void OutlinedStroke(cairo_t* cr, double width, const Color& colour) {
+    cairo_set_line_width(cr, width + 2 * kOutlineWidth);
+    SetSource(cr, kOutline);
+    cairo_stroke_preserve(cr);
+    cairo_set_line_width(cr, width);
+    SetSource(cr, colour);
+    cairo_stroke(cr);
+}
+
+void Disc(cairo_t* cr, double cx, double cy, double r, const Color& fill, bool outline = true) {
+    ShadedCircle(cr, cx, cy, r, fill, 0.35, 0.3, outline);
 }
 
 void Boot(cairo_t* cr, double x, double y, const Color& c) {
-    cairo_new_path(cr);
-    EllipsePath(cr, x, y, 2.6, 1.75);
-    ShadeAndOutline(cr, c, 0.3, 0.3);
+    ShadedEllipse(cr, x, y, 2.6, 1.75, c, 0.3, 0.3);
 }
 
 // Two legs below the body, striding: the left one (-y) swings forward by
@@ -145,9 +167,7 @@ Image DrawSoldier(int frame) {
     Capsule(cr, 8.6, 14.0, 11.4, 14.0, 0.6, Rgb(40, 44, 28, 0.9));
     Capsule(cr, 8.6, 18.0, 11.4, 18.0, 0.6, Rgb(40, 44, 28, 0.9));
     // torso: broad across the shoulders (along y)
-    cairo_new_path(cr);
-    EllipsePath(cr, 14.6, 16.0, 4.6, 7.8);
-    ShadeAndOutline(cr, kVest, 0.3, 0.45);
+    ShadedEllipse(cr, 14.6, 16.0, 4.6, 7.8, kVest, 0.3, 0.45);
     Capsule(cr, 16.6, 10.6, 16.6, 21.4, 0.7, Rgb(70, 76, 42, 0.9));
     // shoulder pads
     Disc(cr, 14.8, 8.9, 2.3, kOlive);
@@ -168,11 +188,9 @@ Image DrawSoldier(int frame) {
 
     // head: a helmet with the face's front edge showing
     Disc(cr, 17.0, 15.4, 2.9, kSkin);
-    cairo_new_path(cr);
-    cairo_arc(cr, 15.9, 15.4, 3.6, 0, 2 * kPi);
-    ShadeAndOutline(cr, kOlive, 0.45, 0.45);
+    ShadedCircle(cr, 15.9, 15.4, 3.6, kOlive, 0.45, 0.45);
     cairo_save(cr);
-    cairo_arc(cr, 15.9, 15.4, 3.3, 0, 2 * kPi);
+    cairo_arc(cr, 15.9, 15.4, 3.3, 0, kTau);
     cairo_clip(cr);
     Capsule(cr, 13.8, 12.0, 13.8, 18.8, 0.7, Rgb(50, 60, 32, 0.85));
     Disc(cr, 16.6, 13.7, 0.6, Rgb(60, 74, 40, 0.7), false);
@@ -225,9 +243,7 @@ Image DrawBadGuy(int frame) {
     Disc(cr, reachR + 0.6, 22.0, 1.6, kBadSkin);
 
     // torso: a red jacket with black stripes and spiked shoulders
-    cairo_new_path(cr);
-    EllipsePath(cr, 15.0, 16.0, 5.6, 8.4);
-    ShadeAndOutline(cr, kJacket, 0.3, 0.5);
+    ShadedEllipse(cr, 15.0, 16.0, 5.6, 8.4, kJacket, 0.3, 0.5);
     cairo_save(cr);
     EllipsePath(cr, 15.0, 16.0, 5.3, 8.1);
     cairo_clip(cr);
@@ -242,11 +258,9 @@ Image DrawBadGuy(int frame) {
     Spike(cr, 16.4, 24.2, 0.6, 3.4);
 
     // a black hood over the head, two glowing eyes at the front
-    cairo_new_path(cr);
-    cairo_arc(cr, 16.8, 16.0, 4.2, 0, 2 * kPi);
-    ShadeAndOutline(cr, Rgb(40, 34, 38), 0.3, 0.5);
+    ShadedCircle(cr, 16.8, 16.0, 4.2, Rgb(40, 34, 38), 0.3, 0.5);
     cairo_save(cr);
-    cairo_arc(cr, 16.8, 16.0, 3.9, 0, 2 * kPi);
+    cairo_arc(cr, 16.8, 16.0, 3.9, 0, kTau);
     cairo_clip(cr);
     Capsule(cr, 12.6, 16.0, 18.0, 16.0, 0.8, Rgb(120, 16, 20, 0.9));
     cairo_restore(cr);
@@ -256,7 +270,7 @@ Image DrawBadGuy(int frame) {
         cairo_pattern_add_color_stop_rgba(glow, 0, 1, 0.25, 0.1, 0.95);
         cairo_pattern_add_color_stop_rgba(glow, 1, 1, 0.0, 0.0, 0.0);
         cairo_set_source(cr, glow);
-        cairo_arc(cr, ex, ey, 2.6, 0, 2 * kPi);
+        cairo_arc(cr, ex, ey, 2.6, 0, kTau);
         cairo_fill(cr);
         cairo_pattern_destroy(glow);
         Disc(cr, ex, ey, 0.7, Rgb(255, 240, 140), false);
@@ -285,15 +299,13 @@ void LyingBody(cairo_t* cr, const BodyColours& c) {
     Disc(cr, 27.6, 2.6, 1.4, c.hand);
     Disc(cr, 14.8, 28.2, 1.4, c.hand);
     // torso along x
-    cairo_new_path(cr);
-    EllipsePath(cr, 16.2, 16.0, 7.0, 5.6);
-    ShadeAndOutline(cr, c.cloth, 0.25, 0.5);
+    ShadedEllipse(cr, 16.2, 16.0, 7.0, 5.6, c.cloth, 0.25, 0.5);
     // a dark wound stain on the chest
     cairo_pattern_t* stain = cairo_pattern_create_radial(17.5, 15.0, 0, 17.5, 15.0, 3.4);
     cairo_pattern_add_color_stop_rgba(stain, 0, 0.35, 0.0, 0.0, 0.9);
     cairo_pattern_add_color_stop_rgba(stain, 1, 0.35, 0.0, 0.0, 0.0);
     cairo_set_source(cr, stain);
-    cairo_arc(cr, 17.5, 15.0, 3.4, 0, 2 * kPi);
+    cairo_arc(cr, 17.5, 15.0, 3.4, 0, kTau);
     cairo_fill(cr);
     cairo_pattern_destroy(stain);
     // head, turned to the side
@@ -308,15 +320,13 @@ Image DrawSoldierCorpse() {
     Capsule(cr, 26.6, 16.0, 27.6, 16.2, 0.45, Rgb(60, 36, 28));
     Capsule(cr, 26.6, 18.6, 27.6, 18.4, 0.45, Rgb(60, 36, 28));
     cairo_save(cr);
-    cairo_arc(cr, 25.4, 17.4, 3.5, 0, 2 * kPi);
+    cairo_arc(cr, 25.4, 17.4, 3.5, 0, kTau);
     cairo_clip(cr);
     Disc(cr, 23.4, 17.4, 3.0, Rgb(92, 64, 40), false);
     cairo_restore(cr);
+    ShadedCircle(cr, 27.2, 8.6, 3.6, kOlive, 0.45, 0.45);
     cairo_new_path(cr);
-    cairo_arc(cr, 27.2, 8.6, 3.6, 0, 2 * kPi);
-    ShadeAndOutline(cr, kOlive, 0.45, 0.45);
-    cairo_new_path(cr);
-    cairo_arc(cr, 27.2, 8.6, 2.4, 0, 2 * kPi);
+    cairo_arc(cr, 27.2, 8.6, 2.4, 0, kTau);
     SetSource(cr, Rgb(40, 48, 26));
     cairo_fill(cr);
     // the dropped rifle
@@ -338,9 +348,7 @@ Image DrawBadGuyCorpse() {
     Spike(cr, 16.2, 10.0, 0.4, -3.0);
     Spike(cr, 16.2, 22.0, 0.4, 3.0);
     // the hood, and crossed-out eyes
-    cairo_new_path(cr);
-    cairo_arc(cr, 25.4, 17.4, 3.7, 0, 2 * kPi);
-    ShadeAndOutline(cr, Rgb(40, 34, 38), 0.3, 0.5);
+    ShadedCircle(cr, 25.4, 17.4, 3.7, Rgb(40, 34, 38), 0.3, 0.5);
     for (int side = -1; side <= 1; side += 2) {
         const double ex = 27.0, ey = 17.4 + side * 1.8;
         Capsule(cr, ex - 0.6, ey - 0.6, ex + 0.6, ey + 0.6, 0.5, Rgb(230, 60, 40));
@@ -358,14 +366,10 @@ const Color kFurLight = Rgb(250, 214, 160);
 void CatTail(cairo_t* cr, double sway, double width) {
     cairo_save(cr);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    for (int pass = 0; pass < 2; ++pass) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, 7.5, 8.0);
-        cairo_curve_to(cr, 4.5, 8.0, 3.0, 8.0 + sway * 0.4, 1.2, 8.0 + sway);
-        cairo_set_line_width(cr, pass == 0 ? width + 2 * kOutlineWidth : width);
-        SetSource(cr, pass == 0 ? kOutline : kFur);
-        cairo_stroke(cr);
-    }
+    cairo_new_path(cr);
+    cairo_move_to(cr, 7.5, 8.0);
+    cairo_curve_to(cr, 4.5, 8.0, 3.0, 8.0 + sway * 0.4, 1.2, 8.0 + sway);
+    OutlinedStroke(cr, width, kFur);
     Disc(cr, 1.3, 8.0 + sway, width * 0.5, kFurDark, false);
     cairo_restore(cr);
 }
@@ -418,7 +422,7 @@ Image DrawCat(int frame) {
     const double s = Swing(frame);
     const double stride = s * 2.4;
     GroundShadow(cr, 15.5, 8.6, 15.0, 7.5, 0.4);
-    CatTail(cr, 2.6 * std::cos(2.0 * kPi * frame / 4.0 + 0.6), 1.8);
+    CatTail(cr, 2.6 * std::cos(kTau * frame / 4.0 + 0.6), 1.8);
     // legs: a trot, diagonal pairs together
     const double frontX = 19.0, backX = 9.0;
     struct Leg {
@@ -431,9 +435,7 @@ Image DrawCat(int frame) {
         Disc(cr, leg.x + leg.offset + 0.2, y1 + leg.side * 0.3, 1.05, kFurLight);
     }
     // body with tabby stripes across the back
-    cairo_new_path(cr);
-    EllipsePath(cr, 14.2, 8.0, 8.6, 4.3);
-    ShadeAndOutline(cr, kFur, 0.35, 0.35);
+    ShadedEllipse(cr, 14.2, 8.0, 8.6, 4.3, kFur, 0.35, 0.35);
     cairo_save(cr);
     EllipsePath(cr, 14.2, 8.0, 8.2, 3.9);
     cairo_clip(cr);
@@ -458,14 +460,10 @@ Image DrawCatCorpse() {
     // lying on its side: legs stiff and straight out, tail limp
     cairo_save(cr);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    for (int pass = 0; pass < 2; ++pass) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, 6.5, 7.0);
-        cairo_curve_to(cr, 4.0, 7.5, 2.5, 10.0, 1.0, 12.5);
-        cairo_set_line_width(cr, pass == 0 ? 1.8 + 2 * kOutlineWidth : 1.8);
-        SetSource(cr, pass == 0 ? kOutline : kFur);
-        cairo_stroke(cr);
-    }
+    cairo_new_path(cr);
+    cairo_move_to(cr, 6.5, 7.0);
+    cairo_curve_to(cr, 4.0, 7.5, 2.5, 10.0, 1.0, 12.5);
+    OutlinedStroke(cr, 1.8, kFur);
     cairo_restore(cr);
     const double legX[4] = {8.0, 10.4, 17.6, 20.0};
     for (int i = 0; i < 4; ++i) {
@@ -473,9 +471,7 @@ Image DrawCatCorpse() {
         Limb(cr, legX[i], 9.0, legX[i] + tilt, 14.3, 1.7, kFur);
         Disc(cr, legX[i] + tilt, 14.4, 1.0, kFurLight);
     }
-    cairo_new_path(cr);
-    EllipsePath(cr, 14.0, 7.4, 8.8, 4.0);
-    ShadeAndOutline(cr, kFur, 0.3, 0.4);
+    ShadedEllipse(cr, 14.0, 7.4, 8.8, 4.0, kFur, 0.3, 0.4);
     cairo_save(cr);
     EllipsePath(cr, 14.0, 7.4, 8.4, 3.6);
     cairo_clip(cr);

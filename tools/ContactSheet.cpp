@@ -8,28 +8,33 @@ namespace {
 const int kSheetWidth = 1400;
 const int kPad = 8;
 const int kMaxZoomedSide = 200;
+const int kMaxZoom = 4;
+const int kMaxZoomedWidth = 320;  // wider images are shown at their drawn size only
+const int kLabelHeight = 20;
 }  // namespace
 
 bool WriteContactSheet(const std::vector<SheetEntry>& entries, const std::string& path) {
     // lay out: cells flow left to right; each holds drawn + zoomed versions
     struct Cell {
-        int x, y, w, h, zoom;
+        int x, y, w, h;
+        int drawnWidth, drawnHeight;
+        int zoom;  // of the second, zoomed view; 0 for none
     };
     std::vector<Cell> cells;
     int x = kPad, y = kPad, rowHeight = 0;
     for (const SheetEntry& e : entries) {
         const int dw = e.drawnWidth, dh = e.drawnHeight;
         int zoom = std::max(1, kMaxZoomedSide / std::max(dw, dh));
-        zoom = std::min(zoom, 4);
-        const int zoomed = dw * zoom > 320 ? 0 : zoom;
+        zoom = std::min(zoom, kMaxZoom);
+        const int zoomed = dw * zoom > kMaxZoomedWidth ? 0 : zoom;
         const int w = dw + (zoomed ? dw * zoomed + kPad : 0) + kPad;
-        const int h = std::max(dh, zoomed ? dh * zoomed : 0) + 20;
+        const int h = std::max(dh, zoomed ? dh * zoomed : 0) + kLabelHeight;
         if (x + w > kSheetWidth) {
             x = kPad;
             y += rowHeight + kPad;
             rowHeight = 0;
         }
-        cells.push_back(Cell{x, y, w, h, zoomed});
+        cells.push_back(Cell{x, y, w, h, dw, dh, zoomed});
         x += w + kPad;
         rowHeight = std::max(rowHeight, h);
     }
@@ -41,7 +46,7 @@ bool WriteContactSheet(const std::vector<SheetEntry>& entries, const std::string
     for (size_t i = 0; i < entries.size(); ++i) {
         const SheetEntry& e = entries[i];
         const Cell& c = cells[i];
-        const int dw = e.drawnWidth, dh = e.drawnHeight;
+        const int dw = c.drawnWidth, dh = c.drawnHeight;
         cairo_surface_t* s = e.image->ToSurface();
         // a floor-like patch so transparency shows
         cairo_rectangle(cr, c.x, c.y, dw, dh);

@@ -1,5 +1,6 @@
 #include "EffectArt.h"
 
+#include "Angles.h"
 #include "Random.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 #include <vector>
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 double Gaussian(double d, double sigma) {
     return std::exp(-(d * d) / (2 * sigma * sigma));
@@ -103,6 +102,37 @@ struct Streak {
     double ax, ay, bx, by, ra, rb;
 };
 
+// A range to draw a random value from.
+struct Span {
+    double low, high;
+};
+
+// Adds `count` blobs around (x, y), each at a random angle and distance and of
+// a random radius, drawn in that order.
+// Adds `count` streaks running out from (x, y), each at a random angle and of
+// a random length, radius at its start and radius at its end, drawn in that
+// order.
+void ScatterStreaks(Random& rng, int count, double x, double y, Span angle, Span length,
+                    Span startRadius, Span endRadius, std::vector<Streak>& streaks) {
+    for (int i = 0; i < count; ++i) {
+        const double a = rng.Range(angle.low, angle.high);
+        const double len = rng.Range(length.low, length.high);
+        streaks.push_back(Streak{x, y, x + len * std::cos(a), y + len * std::sin(a),
+                                 rng.Range(startRadius.low, startRadius.high),
+                                 rng.Range(endRadius.low, endRadius.high)});
+    }
+}
+
+void ScatterBlobs(Random& rng, int count, double x, double y, Span angle, Span distance,
+                  Span radius, std::vector<Blob>& blobs) {
+    for (int i = 0; i < count; ++i) {
+        const double a = rng.Range(angle.low, angle.high);
+        const double d = rng.Range(distance.low, distance.high);
+        blobs.push_back(
+            Blob{x + d * std::cos(a), y + d * std::sin(a), rng.Range(radius.low, radius.high)});
+    }
+}
+
 double SmoothMin(double a, double b, double k) {
     const double h = std::max(k - std::fabs(a - b), 0.0) / k;
     return std::min(a, b) - h * h * k * 0.25;
@@ -126,9 +156,12 @@ double SplatDistance(const std::vector<Blob>& blobs, const std::vector<Streak>& 
     return d;
 }
 
+// The blood splats' images are square.
+const int kSplatSize = 64;
+
 Image RenderSplat(const std::vector<Blob>& blobs, const std::vector<Streak>& streaks,
                   uint64_t seed) {
-    const int size = 64;
+    const int size = kSplatSize;
     Image image(size, size);
     const int ss = 3;  // supersampling for clean soft edges
     for (int y = 0; y < size; ++y) {
@@ -149,7 +182,7 @@ Image RenderSplat(const std::vector<Blob>& blobs, const std::vector<Streak>& str
             if (coverage <= 0.0) {
                 continue;
             }
-            const double grain = TileFractalNoise(seed + 1, x, y, 64, 8, 3);
+            const double grain = TileFractalNoise(seed + 1, x, y, size, 8, 3);
             // thin edges brighter red, deep pools dark and glossy
             const Color edge = Rgb(176, 20, 16);
             const Color pool = Rgb(104, 6, 8);
@@ -171,67 +204,44 @@ Image BloodSplat(int variant) {
     Random rng(0xB100D + variant * 104729);
     std::vector<Blob> blobs;
     std::vector<Streak> streaks;
-    const double cx = 32, cy = 32;
+    const double cx = kSplatSize / 2.0, cy = kSplatSize / 2.0;
     if (variant == 0) {
         // a round splat with spikes all round, ringed by droplets
         blobs.push_back(Blob{cx, cy, 9.0});
         for (int i = 0; i < 6; ++i) {
-            const double a = 2 * kPi * i / 6 + rng.Range(-0.35, 0.35);
+            const double a = kTau * i / 6 + rng.Range(-0.35, 0.35);
             const double d = rng.Range(6, 9);
             blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(3.0, 4.5)});
         }
         for (int i = 0; i < 11; ++i) {
-            const double a = 2 * kPi * i / 11 + rng.Range(-0.2, 0.2);
+            const double a = kTau * i / 11 + rng.Range(-0.2, 0.2);
             const double len = rng.Range(13, 19);
             streaks.push_back(Streak{cx, cy, cx + len * std::cos(a), cy + len * std::sin(a),
                                      rng.Range(1.6, 2.4), rng.Range(0.3, 0.7)});
         }
-        for (int i = 0; i < 14; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(19, 27);
-            blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(0.6, 1.5)});
-        }
+        ScatterBlobs(rng, 14, cx, cy, {0, kTau}, {19, 27}, {0.6, 1.5}, blobs);
     } else if (variant == 1) {
         // a spray thrown to one side: a pool, long thinning runs, a trail of drops
         const double ax = cx - 9, ay = cy + 1;
         blobs.push_back(Blob{ax, ay, 7.0});
         blobs.push_back(Blob{ax + 6, ay - 1, 5.0});
-        for (int i = 0; i < 7; ++i) {
-            const double a = rng.Range(-0.55, 0.55);
-            const double len = rng.Range(16, 30);
-            streaks.push_back(Streak{ax + 4, ay, ax + 4 + len * std::cos(a), ay + len * std::sin(a),
-                                     rng.Range(1.8, 2.8), rng.Range(0.3, 0.8)});
-        }
-        for (int i = 0; i < 16; ++i) {
-            const double a = rng.Range(-0.7, 0.7), d = rng.Range(20, 36);
-            blobs.push_back(Blob{ax + d * std::cos(a), ay + d * std::sin(a), rng.Range(0.6, 1.6)});
-        }
-        for (int i = 0; i < 5; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(10, 15);
-            blobs.push_back(Blob{ax + d * std::cos(a), ay + d * std::sin(a), rng.Range(0.7, 1.3)});
-        }
+        ScatterStreaks(rng, 7, ax + 4, ay, {-0.55, 0.55}, {16, 30}, {1.8, 2.8}, {0.3, 0.8},
+                       streaks);
+        ScatterBlobs(rng, 16, ax, ay, {-0.7, 0.7}, {20, 36}, {0.6, 1.6}, blobs);
+        ScatterBlobs(rng, 5, ax, ay, {0, kTau}, {10, 15}, {0.7, 1.3}, blobs);
     } else {
         // an irregular pool of several lobes with a few runs
-        for (int i = 0; i < 6; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(2, 9);
-            blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(4.5, 7.0)});
-        }
-        for (int i = 0; i < 5; ++i) {
-            const double a = rng.Range(0, 2 * kPi);
-            const double len = rng.Range(14, 22);
-            streaks.push_back(Streak{cx, cy, cx + len * std::cos(a), cy + len * std::sin(a),
-                                     rng.Range(1.8, 2.6), rng.Range(0.4, 0.9)});
-        }
-        for (int i = 0; i < 10; ++i) {
-            const double a = rng.Range(0, 2 * kPi), d = rng.Range(19, 27);
-            blobs.push_back(Blob{cx + d * std::cos(a), cy + d * std::sin(a), rng.Range(0.6, 1.5)});
-        }
+        ScatterBlobs(rng, 6, cx, cy, {0, kTau}, {2, 9}, {4.5, 7.0}, blobs);
+        ScatterStreaks(rng, 5, cx, cy, {0, kTau}, {14, 22}, {1.8, 2.6}, {0.4, 0.9}, streaks);
+        ScatterBlobs(rng, 10, cx, cy, {0, kTau}, {19, 27}, {0.6, 1.5}, blobs);
     }
     // keep everything clear of the image border so no splat is cut off
     Image image = RenderSplat(blobs, streaks, 0x5EED + variant);
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
-            const double r = std::hypot(x + 0.5 - 32, y + 0.5 - 32);
-            image.At(x, y).a *= SmoothStep(32.0, 29.0, r);
+    const double radius = kSplatSize / 2.0, fadeWidth = 3.0;
+    for (int y = 0; y < kSplatSize; ++y) {
+        for (int x = 0; x < kSplatSize; ++x) {
+            const double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            image.At(x, y).a *= SmoothStep(radius, radius - fadeWidth, r);
         }
     }
     return image;

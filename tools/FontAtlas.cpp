@@ -7,7 +7,6 @@
 #include <cstdio>
 
 namespace {
-const int kAtlasSize = 256;
 const int kScratch = 64;
 const int kOriginX = 16, kBaselineY = 44;
 const int kGap = 2;  // empty pixels between glyphs in the atlas
@@ -39,7 +38,7 @@ FontAtlas BuildFontAtlas() {
     const int lineBottom = atlas.base + static_cast<int>(std::ceil(fe.descent));
 
     int penX = 1, penY = 1, rowHeight = 0;
-    for (int code = 32; code <= 126; ++code) {
+    for (int code = kFirstAtlasChar; code <= kLastAtlasChar; ++code) {
         cairo_glyph_t* glyphs = nullptr;
         int count = 0;
         const char text[2] = {static_cast<char>(code), 0};
@@ -91,7 +90,7 @@ FontAtlas BuildFontAtlas() {
             bottom = std::max(bottom, y1 - lineTop + 1);
         }
         const int w = right - left, h = bottom - top;
-        if (penX + w + 1 > kAtlasSize) {
+        if (penX + w + 1 > kFontAtlasSize) {
             penX = 1;
             penY += rowHeight + kGap;
             rowHeight = 0;
@@ -112,8 +111,9 @@ FontAtlas BuildFontAtlas() {
     }
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
-    if (penY + rowHeight > kAtlasSize) {
-        fprintf(stderr, "zibo-assets: the glyphs do not fit the 256 x 256 font image\n");
+    if (penY + rowHeight > kFontAtlasSize) {
+        fprintf(stderr, "zibo-assets: the glyphs do not fit the %d x %d font image\n",
+                kFontAtlasSize, kFontAtlasSize);
         return atlas;
     }
 
@@ -125,7 +125,7 @@ FontAtlas BuildFontAtlas() {
              static_cast<int>(std::lround(kFontPixelSize)), kGap, kGap);
     def += line;
     snprintf(line, sizeof(line), "\ncommon lineHeight=%d base=%d scaleW=%d scaleH=%d pages=1",
-             atlas.lineHeight, atlas.base, kAtlasSize, kAtlasSize);
+             atlas.lineHeight, atlas.base, kFontAtlasSize, kFontAtlasSize);
     def += line;
     for (const AtlasGlyph& g : atlas.glyphs) {
         snprintf(line, sizeof(line),

@@ -15,9 +15,13 @@ struct AtlasGlyph {
     int id, x, y, width, height, xoffset, yoffset, xadvance;
 };
 
+// The atlas image's side, and the characters it holds: printable ASCII.
+const int kFontAtlasSize = 256;
+const int kFirstAtlasChar = 32, kLastAtlasChar = 126;
+
 struct FontAtlas {
-    Image image{256, 256};
-    std::vector<AtlasGlyph> glyphs;  // printable ASCII, 32..126
+    Image image{kFontAtlasSize, kFontAtlasSize};
+    std::vector<AtlasGlyph> glyphs;  // from kFirstAtlasChar to kLastAtlasChar
     int lineHeight = 0;
     int base = 0;
     std::string definition;  // the .fnt text

@@ -1,12 +1,12 @@
 #include "IconArt.h"
 
+#include "Angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 // The badge's share of the icon: the theme's icons leave a small margin.
 const double kBadgeMargin = 0.04;
@@ -77,7 +77,7 @@ void Sight(cairo_t* cr, int size) {
     cairo_set_line_width(cr, width);
     SetSource(cr, kSight);
     cairo_new_path(cr);
-    cairo_arc(cr, c, c, r, 0, 2 * kPi);
+    cairo_arc(cr, c, c, r, 0, kTau);
     cairo_stroke(cr);
     const double outer = r + size * 0.06, inner = r - size * 0.05;
     for (int k = 0; k < 4; ++k) {

@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include "Angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -85,28 +87,44 @@ void Image::Blur(int radius, bool wrap) {
 }
 
 namespace {
+
 uint8_t ToByte(double v) {
     return static_cast<uint8_t>(std::lround(Clamp01(v) * 255.0));
 }
-}  // namespace
 
-cairo_surface_t* Image::ToSurface() const {
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+// One pixel as cairo keeps it: premultiplied ARGB32 with alpha, opaque RGB24
+// without (the alpha dropped).
+uint32_t CairoPixel(const Color& c, bool withAlpha) {
+    if (!withAlpha) {
+        return 0xFF000000u | (static_cast<uint32_t>(ToByte(c.r)) << 16) |
+               (static_cast<uint32_t>(ToByte(c.g)) << 8) | ToByte(c.b);
+    }
+    const uint8_t a = ToByte(c.a);
+    const double af = a / 255.0;
+    return (static_cast<uint32_t>(a) << 24) | (static_cast<uint32_t>(ToByte(c.r * af)) << 16) |
+           (static_cast<uint32_t>(ToByte(c.g * af)) << 8) | ToByte(c.b * af);
+}
+
+cairo_surface_t* NewSurface(const Image& image, bool withAlpha) {
+    cairo_surface_t* s = cairo_image_surface_create(
+        withAlpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, image.Width(), image.Height());
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
     const int stride = cairo_image_surface_get_stride(s);
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < image.Height(); ++y) {
         uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
-        for (int x = 0; x < width; ++x) {
-            const Color& c = At(x, y);
-            const uint8_t a = ToByte(c.a);
-            const double af = a / 255.0;
-            const uint32_t r = ToByte(c.r * af), g = ToByte(c.g * af), b = ToByte(c.b * af);
-            row[x] = (static_cast<uint32_t>(a) << 24) | (r << 16) | (g << 8) | b;
+        for (int x = 0; x < image.Width(); ++x) {
+            row[x] = CairoPixel(image.At(x, y), withAlpha);
         }
     }
     cairo_surface_mark_dirty(s);
     return s;
+}
+
+}  // namespace
+
+cairo_surface_t* Image::ToSurface() const {
+    return NewSurface(*this, true);
 }
 
 Image Image::FromSurface(cairo_surface_t* s) {
@@ -137,28 +155,7 @@ Image Image::FromSurface(cairo_surface_t* s) {
 }
 
 bool Image::SavePng(const std::string& path, bool withAlpha) const {
-    cairo_surface_t* s = cairo_image_surface_create(
-        withAlpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height);
-    cairo_surface_flush(s);
-    unsigned char* data = cairo_image_surface_get_data(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    for (int y = 0; y < height; ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
-        for (int x = 0; x < width; ++x) {
-            const Color& c = At(x, y);
-            if (withAlpha) {
-                const uint8_t a = ToByte(c.a);
-                const double af = a / 255.0;
-                row[x] = (static_cast<uint32_t>(a) << 24) |
-                         (static_cast<uint32_t>(ToByte(c.r * af)) << 16) |
-                         (static_cast<uint32_t>(ToByte(c.g * af)) << 8) | ToByte(c.b * af);
-            } else {
-                row[x] = 0xFF000000u | (static_cast<uint32_t>(ToByte(c.r)) << 16) |
-                         (static_cast<uint32_t>(ToByte(c.g)) << 8) | ToByte(c.b);
-            }
-        }
-    }
-    cairo_surface_mark_dirty(s);
+    cairo_surface_t* s = NewSurface(*this, withAlpha);
     const cairo_status_t status = cairo_surface_write_to_png(s, path.c_str());
     cairo_surface_destroy(s);
     return status == CAIRO_STATUS_SUCCESS;
@@ -204,7 +201,7 @@ void EllipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_arc(cr, 0, 0, 1, 0, kTau);
     cairo_close_path(cr);
     cairo_restore(cr);
 }
@@ -212,10 +209,10 @@ void EllipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
 void RoundedRectPath(cairo_t* cr, double x, double y, double w, double h, double r) {
     r = std::min(r, std::min(w, h) / 2);
     cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
+    cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
+    cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
     cairo_close_path(cr);
 }
 

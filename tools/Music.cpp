@@ -1,25 +1,39 @@
 #include "Music.h"
 
+#include "Angles.h"
 #include "Random.h"
 #include "Synth.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
-const int kStep = kMusicFramesPerSixteenth;
-const int kBar = 16 * kStep;
+// The loop's time: 140 beats a minute, four beats a bar, counted in
+// sixteenths of a whole number of frames each.
+const int kBeatsPerMinute = 140;
+const int kStepsPerBeat = 4;
+const int kStepsPerBar = 4 * kStepsPerBeat;
+const int kStep = kSampleRate * 60 / (kBeatsPerMinute * kStepsPerBeat);  // in frames
+const int kBar = kStepsPerBar * kStep;
+
+// The frame on which sixteenth `step` of bar `bar` starts; steps may run on
+// past the bar.
+long FrameAt(int bar, int step) {
+    return static_cast<long>(bar) * kBar + static_cast<long>(step) * kStep;
+}
 
 // The mix bus: two channels that wrap around at the loop's end.
 class Bus {
 public:
-    Bus() : left(kMusicFrames, 0.0), right(kMusicFrames, 0.0) {}
+    explicit Bus(int frames) : left(frames, 0.0), right(frames, 0.0) {}
     void Add(long frame, double value, double pan) {
-        const long i = ((frame % kMusicFrames) + kMusicFrames) % kMusicFrames;
+        const long frames = static_cast<long>(left.size());
+        const long i = ((frame % frames) + frames) % frames;
         // equal-power pan, pan in [-1, 1]
-        const double a = (pan + 1.0) * 0.25 * M_PI;
+        const double a = (pan + 1.0) * 0.25 * kPi;
         left[i] += value * std::cos(a);
         right[i] += value * std::sin(a);
     }
@@ -103,7 +117,7 @@ void Tom(Bus& bus, long at, double velocity, double pitch) {
 // --- Tonal instruments ----------------------------------------------------------
 
 void Bass(Bus& bus, long at, int steps, int note, double velocity, double brightness) {
-    Oscillator saw, sub, saw2(0.37);
+    Oscillator saw, fifth, saw2(0.37);
     Biquad filter;
     const double f = NoteFrequency(note);
     const int gate = steps * kStep - 400;
@@ -115,7 +129,12 @@ void Bass(Bus& bus, long at, int steps, int note, double velocity, double bright
             filter.Set(Biquad::LowPass, cutoff, 1.4);
         }
         double s = saw.Saw(f) * 0.6 + saw2.Saw(f * 1.004) * 0.4;
-        s = filter.Process(s) + sub.Sine(f * 0.5) * 0.0 + sub.Sine(f) * 0.35;
+        // The sine under the saws is stepped twice a sample, by half the root
+        // and then by the root, so it sounds a fifth above the root (1.5 f).
+        // One step of 1.5 f would round its phase otherwise and change the
+        // music's bytes, so it keeps its two.
+        fifth.Sine(f * 0.5);
+        s = filter.Process(s) + fifth.Sine(f) * 0.35;
         double env = AttackDecay(t, 0.003, 0.6);
         if (i > gate) {
             env *= std::exp(-(i - gate) / (0.012 * kSampleRate));
@@ -204,48 +223,13 @@ struct Chord {
     bool minor;
 };
 
-const int kA = 45, kC = 48, kD = 50, kE = 52, kF = 41, kG = 43;
+const Chord kAm{45, true}, kC{48, false}, kDm{50, true}, kE{52, false}, kF{41, false},
+    kG{43, false};
 
-// One chord per bar.
-const Chord kProgression[kMusicBars] = {
-    // intro
-    {kA, true},
-    {kA, true},
-    {kF, false},
-    {kG, false},
-    // A
-    {kA, true},
-    {kF, false},
-    {kC, false},
-    {kG, false},
-    {kA, true},
-    {kF, false},
-    {kG, false},
-    {kE, false},
-    // B
-    {kD, true},
-    {kA, true},
-    {kD, true},
-    {kA, true},
-    {kF, false},
-    {kG, false},
-    {kE, false},
-    {kE, false},
-    // A'
-    {kA, true},
-    {kF, false},
-    {kC, false},
-    {kG, false},
-    {kA, true},
-    {kF, false},
-    {kG, false},
-    {kE, false},
-    // turnaround
-    {kF, false},
-    {kG, false},
-    {kE, false},
-    {kE, false},
-};
+// The lowest note of a pitch class (0 to 11) at or above `lowest`.
+int AtOrAbove(int pitchClass, int lowest) {
+    return lowest + ((pitchClass - lowest) % 12 + 12) % 12;
+}
 
 std::vector<int> ChordTones(const Chord& c) {
     return {c.root % 12, (c.root + (c.minor ? 3 : 4)) % 12, (c.root + 7) % 12};
@@ -300,21 +284,33 @@ int ScaleStep(int from, int steps, const Chord& c) {
     return n;
 }
 
+// --- Melody --------------------------------------------------------------------
+
 struct Note {
     int start;   // in sixteenths from the phrase's start
     int length;  // in sixteenths
     int pitch;
 };
 
-// Two bars of melody: chord tones on the beats, steps of the scale between.
-std::vector<Note> Motif(const std::vector<std::pair<int, int>>& rhythm, int firstBar,
-                        int startPitch, Random& rng, int low, int high) {
+struct RhythmNote {
+    int start;   // in sixteenths from the phrase's start
+    int length;  // in sixteenths
+};
+
+// A melody note on a beat or held for a beat or more sounds a chord tone.
+bool WantsChordTone(int start, int length) {
+    return start % kStepsPerBeat == 0 || length >= kStepsPerBeat;
+}
+
+// Two bars of melody over chords[firstBar] and the next: chord tones where
+// they are wanted, steps of the scale between.
+std::vector<Note> Motif(const std::vector<RhythmNote>& rhythm, const std::vector<Chord>& chords,
+                        int firstBar, int startPitch, Random& rng, int low, int high) {
     std::vector<Note> notes;
     int pitch = startPitch;
-    for (const auto& r : rhythm) {
-        const Chord& chord = kProgression[firstBar + r.first / 16];
-        const bool strong = r.first % 4 == 0;
-        if (strong || r.second >= 4) {
+    for (const RhythmNote& r : rhythm) {
+        const Chord& chord = chords[firstBar + r.start / kStepsPerBar];
+        if (WantsChordTone(r.start, r.length)) {
             pitch = NearestChordTone(pitch + (rng.Below(5) - 2), chord, rng, low, high);
         } else {
             int step = rng.Below(2) == 0 ? 1 : 2;
@@ -329,20 +325,20 @@ std::vector<Note> Motif(const std::vector<std::pair<int, int>>& rhythm, int firs
             }
             pitch = ScaleStep(pitch, step, chord);
         }
-        notes.push_back(Note{r.first, r.second, pitch});
+        notes.push_back(Note{r.start, r.length, pitch});
     }
     return notes;
 }
 
-// Moves a motif onto other chords, keeping its rhythm and contour, each note
-// pulled to the nearest fitting tone.
-std::vector<Note> Sequence(const std::vector<Note>& motif, int firstBar, int shift, Random& rng) {
+// Moves a motif onto chords[firstBar] and the next, keeping its rhythm and
+// contour, each note pulled to the nearest fitting tone.
+std::vector<Note> Sequence(const std::vector<Note>& motif, const std::vector<Chord>& chords,
+                           int firstBar, int shift, Random& rng) {
     std::vector<Note> out;
     for (const Note& n : motif) {
-        const Chord& chord = kProgression[firstBar + n.start / 16];
+        const Chord& chord = chords[firstBar + n.start / kStepsPerBar];
         int p = n.pitch + shift;
-        const bool strong = n.start % 4 == 0 || n.length >= 4;
-        if (strong) {
+        if (WantsChordTone(n.start, n.length)) {
             p = NearestChordTone(p, chord, rng, p - 4, p + 4);
         } else {
             while (!InScale(p, chord)) {
@@ -354,182 +350,337 @@ std::vector<Note> Sequence(const std::vector<Note>& motif, int firstBar, int shi
     return out;
 }
 
-void PlayMelody(Bus& bus, const std::vector<Note>& notes, int bar, int transpose, double velocity,
-                double pan) {
-    for (const Note& n : notes) {
-        Lead(bus, static_cast<long>(bar) * kBar + static_cast<long>(n.start) * kStep, n.length,
-             n.pitch + transpose, velocity, pan);
+// Adds a phrase to a melody, the phrase starting at the melody's bar `bar`.
+void AppendPhrase(std::vector<Note>& melody, const std::vector<Note>& phrase, int bar) {
+    for (const Note& n : phrase) {
+        melody.push_back(Note{bar * kStepsPerBar + n.start, n.length, n.pitch});
     }
+}
+
+// --- The form --------------------------------------------------------------------
+
+// The chords of each part of the loop, one a bar.
+const std::vector<Chord> kIntroChords = {kAm, kAm, kF, kG};
+const std::vector<Chord> kThemeChords = {kAm, kF, kC, kG, kAm, kF, kG, kE};
+const std::vector<Chord> kBreakdownChords = {kDm, kAm, kDm, kAm, kF, kG, kE, kE};
+const std::vector<Chord> kTurnaroundChords = {kF, kG, kE, kE};
+
+// The theme's eight bars over its chords: a two-bar motif, the motif moved
+// onto the next two chords, the motif again, and a cadence that ends on a
+// tone of the last chord, the E chord's G sharp or B, held.
+std::vector<Note> ThemeMelody(Random& rng) {
+    const std::vector<RhythmNote> motifRhythm = {{0, 3},  {3, 3},  {6, 2},  {8, 4},
+                                                 {12, 2}, {14, 2}, {16, 2}, {18, 2},
+                                                 {20, 2}, {22, 2}, {24, 6}, {30, 2}};
+    const std::vector<RhythmNote> cadenceRhythm = {{0, 2}, {2, 2},  {4, 2},  {6, 2},
+                                                   {8, 4}, {12, 4}, {16, 12}};
+    const int low = 69, high = 84;  // A4 .. C6
+    const std::vector<Note> motif = Motif(motifRhythm, kThemeChords, 0, 76, rng, low, high);
+    const std::vector<Note> answer = Sequence(motif, kThemeChords, 2, 2, rng);
+    std::vector<Note> cadence =
+        Motif(cadenceRhythm, kThemeChords, 6, motif.back().pitch, rng, low, high);
+    cadence.back().pitch =
+        NearestChordTone(cadence.back().pitch, kThemeChords.back(), rng, low, high);
+
+    std::vector<Note> melody;
+    AppendPhrase(melody, motif, 0);
+    AppendPhrase(melody, answer, 2);
+    AppendPhrase(melody, motif, 4);
+    AppendPhrase(melody, cadence, 6);
+    return melody;
+}
+
+// The breakdown's slow counter-melody: in each bar a held tone of the bar's
+// chord, then a step of the scale, up in even bars and down in odd ones.
+std::vector<Note> CounterMelody(Random& rng) {
+    const int low = 67, high = 79;  // G4 .. G5
+    const int held = 10;            // sixteenths, the step takes the rest of the bar
+    std::vector<Note> notes;
+    int pitch = 72;
+    for (int bar = 0; bar < static_cast<int>(kBreakdownChords.size()); ++bar) {
+        const Chord& chord = kBreakdownChords[bar];
+        const bool even = bar % 2 == 0;
+        const int start = bar * kStepsPerBar;
+        pitch = NearestChordTone(pitch + (even ? 2 : -1), chord, rng, low, high);
+        notes.push_back(Note{start, held, pitch});
+        notes.push_back(
+            Note{start + held, kStepsPerBar - held, ScaleStep(pitch, even ? 1 : -1, chord)});
+    }
+    return notes;
+}
+
+enum Melody { kThemeMelody, kCounterMelody };
+
+// What the drums play through a section.
+enum Groove {
+    kBuildUp,      // the intro's: the kick alone, then hats, then a thin beat
+    kBeat,         // the snare on 2 and 4, hats on the eighths and softly between
+    kBeatOpenHat,  // the same, the bar's last eighth hat left open
+    kHalfTime,     // the snare on 3 only, hats on every sixteenth, the last eighth open
+};
+
+// What the drums play over the end of a section's last bar, into the next.
+enum Fill {
+    kNoFill,
+    kSnareFill,  // sixteenths, louder and louder over the last beat
+    kTomFill,    // falling over the last two beats, a kick on each eighth
+};
+
+// A bass note: start and length in sixteenths, and its interval above the
+// chord's root in semitones.
+struct BassNote {
+    int start, length, interval;
+};
+
+// Eighths and sixteenths with octave jumps, a fifth to lead on.
+const std::vector<BassNote> kDrivingBass = {{0, 3, 0}, {3, 1, 12},  {4, 2, 0},  {6, 2, 0},
+                                            {8, 3, 0}, {11, 1, 12}, {12, 2, 0}, {14, 2, 7}};
+const std::vector<BassNote> kHalfTimeBass = {{0, 6, 0}, {6, 2, 0}, {8, 6, 0}, {14, 2, 12}};
+
+struct BassPart {
+    const std::vector<BassNote>& line;  // played in every bar
+    double brightness;                  // of its filter, 0 to 1, in the first bar
+    double brightening;                 // added in each bar after that
+};
+
+const double kNoArpeggio = 0.0;
+
+struct LeadPart {
+    Melody melody;  // starting on the section's first bar
+    int transpose;  // in semitones
+    double velocity, pan;
+};
+
+const std::vector<LeadPart> kNoLead = {};
+const std::vector<LeadPart> kThemeLead = {{kThemeMelody, 0, 0.3, 0.0}};
+const std::vector<LeadPart> kCounterLead = {{kCounterMelody, 0, 0.2, 0.2}};
+// the theme an octave up, and at its own pitch, softer, as a harmony below
+const std::vector<LeadPart> kThemeAgainLead = {{kThemeMelody, 12, 0.24, 0.1},
+                                               {kThemeMelody, 0, 0.13, -0.3}};
+
+// A part of the loop and what each instrument plays in it. Every section
+// starts with a crash, and the pad holds its chords.
+struct Section {
+    const std::vector<Chord>& chords;  // one a bar: the section's length
+    Groove groove;
+    Fill fill;  // on its last bar
+    BassPart bass;
+    double padVelocity;
+    double arpeggioVelocity;  // kNoArpeggio: none
+    const std::vector<LeadPart>& lead;
+};
+
+const Section kForm[] = {
+    // intro: the drums come in and the bass opens up under a louder pad
+    {kIntroChords, kBuildUp, kNoFill, {kDrivingBass, 0.3, 0.2}, 0.22, kNoArpeggio, kNoLead},
+    // theme
+    {kThemeChords, kBeat, kSnareFill, {kDrivingBass, 1, 0}, 0.16, kNoArpeggio, kThemeLead},
+    // breakdown: half time, arpeggios and the counter-melody
+    {kBreakdownChords, kHalfTime, kSnareFill, {kHalfTimeBass, 0.7, 0}, 0.16, 0.16, kCounterLead},
+    // the theme again, over softer arpeggios
+    {kThemeChords, kBeat, kSnareFill, {kDrivingBass, 1, 0}, 0.16, 0.09, kThemeAgainLead},
+    // turnaround: the toms fall back into the loop's start
+    {kTurnaroundChords, kBeatOpenHat, kTomFill, {kDrivingBass, 1, 0}, 0.16, kNoArpeggio, kNoLead},
+};
+
+int LoopBars() {
+    int bars = 0;
+    for (const Section& section : kForm) {
+        bars += static_cast<int>(section.chords.size());
+    }
+    return bars;
+}
+
+// --- The instruments' parts, bar by bar ------------------------------------------
+
+// The main beat at one step. A thin beat leaves out the kick on the "and" of
+// 2 and the soft sixteenth hats.
+struct Beat {
+    bool thin;
+    bool snareOnTwo;  // as well as on 4
+    bool openHat;     // on the bar's last eighth
+};
+
+void BeatStep(Bus& bus, const Beat& beat, int s, long t, uint64_t seed) {
+    if (s == 0 || s == 8 || s == 10 || (s == 6 && !beat.thin)) {
+        Kick(bus, t, 0.95);
+    }
+    if ((s == 4 && beat.snareOnTwo) || s == 12) {
+        Snare(bus, t, 0.62, seed + s);
+    }
+    if (s % 2 == 0) {
+        HiHat(bus, t, s % 4 == 2 ? 0.2 : 0.11, beat.openHat && s == 14, seed + 100 + s);
+    } else if (!beat.thin) {
+        HiHat(bus, t, 0.05, false, seed + 200 + s);
+    }
+}
+
+// The intro's drums by its bar: kicks on the beats, then soft eighth hats over
+// them, then the thin beat with the snare on 4 only, then on 2 and 4.
+void BuildUpStep(Bus& bus, int barInSection, int s, long t, uint64_t seed) {
+    const int hatsFrom = 1, beatFrom = 2, backbeatFrom = 3;
+    if (barInSection < beatFrom) {
+        if (s % 4 == 0) {
+            Kick(bus, t, 0.85);
+        }
+        if (barInSection >= hatsFrom && s % 2 == 0) {
+            HiHat(bus, t, s % 4 == 2 ? 0.18 : 0.08, false, seed + s);
+        }
+        return;
+    }
+    BeatStep(bus, Beat{true, barInSection >= backbeatFrom, false}, s, t, seed);
+}
+
+// Kicks on 1 and on the "and" of 2 and of 3, the snare on 3.
+void HalfTimeStep(Bus& bus, int s, long t, uint64_t seed) {
+    if (s == 0 || s == 6 || s == 10) {
+        Kick(bus, t, 0.9);
+    }
+    if (s == 8) {
+        Snare(bus, t, 0.6, seed + s);
+    }
+    HiHat(bus, t, s % 2 == 0 ? 0.16 : 0.07, s == 14, seed + 100 + s);
+}
+
+// Plays the fill's step and returns true, or returns false where the fill has
+// not yet begun.
+bool FillStep(Bus& bus, Fill fill, int s, long t, uint64_t seed) {
+    const int snareFrom = 12, tomsFrom = 8;
+    if (fill == kSnareFill && s >= snareFrom) {
+        Snare(bus, t, 0.35 + 0.1 * (s - snareFrom), seed + 10 + s);
+        return true;
+    }
+    if (fill == kTomFill && s >= tomsFrom) {
+        const double pitches[kStepsPerBar - tomsFrom] = {220, 220, 180, 180, 140, 140, 110, 95};
+        Tom(bus, t, 0.55, pitches[s - tomsFrom]);
+        if (s % 2 == 0) {
+            Kick(bus, t, 0.6);
+        }
+        return true;
+    }
+    return false;
+}
+
+// Each drum's noise is seeded by the bar and step it plays on.
+void PlayDrums(Bus& bus, const Section& section, int barInSection, int bar) {
+    const uint64_t seed = 0xD000 + bar * 64;
+    const bool lastBar = barInSection + 1 == static_cast<int>(section.chords.size());
+    if (barInSection == 0) {
+        Crash(bus, FrameAt(bar, 0), 0.5, seed + 1);
+    }
+    for (int s = 0; s < kStepsPerBar; ++s) {
+        const long t = FrameAt(bar, s);
+        if (lastBar && FillStep(bus, section.fill, s, t, seed)) {
+            continue;
+        }
+        switch (section.groove) {
+            case kBuildUp:
+                BuildUpStep(bus, barInSection, s, t, seed);
+                break;
+            case kBeat:
+                BeatStep(bus, Beat{false, true, false}, s, t, seed);
+                break;
+            case kBeatOpenHat:
+                BeatStep(bus, Beat{false, true, true}, s, t, seed);
+                break;
+            case kHalfTime:
+                HalfTimeStep(bus, s, t, seed);
+                break;
+        }
+    }
+}
+
+void PlayBass(Bus& bus, const BassPart& part, const Chord& chord, int barInSection, int bar) {
+    const double brightness = part.brightness + part.brightening * barInSection;
+    for (const BassNote& n : part.line) {
+        Bass(bus, FrameAt(bar, n.start), n.length, chord.root + n.interval, 0.5, brightness);
+    }
+}
+
+// The chord held through the bar in the middle register, from A3 up.
+void PlayPad(Bus& bus, const Chord& chord, double velocity, int bar) {
+    std::vector<int> notes;
+    for (int t : ChordTones(chord)) {
+        notes.push_back(AtOrAbove(t, 57));
+    }
+    Pad(bus, FrameAt(bar, 0), kStepsPerBar, notes, velocity);
+}
+
+// Sixteenths up and down the chord's tones over two octaves from A4, panned
+// left and right in turn.
+void PlayArpeggio(Bus& bus, const Chord& chord, double velocity, int bar) {
+    std::vector<int> tones;
+    for (int octave = 0; octave < 2; ++octave) {
+        for (int t : ChordTones(chord)) {
+            tones.push_back(AtOrAbove(t, 69) + 12 * octave);
+        }
+    }
+    std::sort(tones.begin(), tones.end());
+    const int order[kStepsPerBar] = {0, 1, 2, 3, 4, 5, 4, 3, 1, 2, 3, 4, 5, 4, 3, 2};
+    for (int s = 0; s < kStepsPerBar; ++s) {
+        Pluck(bus, FrameAt(bar, s), tones[order[s]], velocity, s % 2 == 0 ? -0.45 : 0.45);
+    }
+}
+
+void PlayLead(Bus& bus, const std::vector<Note>& melody, const LeadPart& part, int bar) {
+    for (const Note& n : melody) {
+        Lead(bus, FrameAt(bar, n.start), n.length, n.pitch + part.transpose, part.velocity,
+             part.pan);
+    }
+}
+
+// A gentle saturating limiter, then the level: peaks at -6 dBFS, because the
+// game plays the music at the mixer's full volume under the effects, which
+// then stand out above it.
+StereoLoop Master(Bus& bus) {
+    const size_t frames = bus.left.size();
+    double peak = 0.0;
+    for (size_t i = 0; i < frames; ++i) {
+        bus.left[i] = std::tanh(bus.left[i] * 0.9);
+        bus.right[i] = std::tanh(bus.right[i] * 0.9);
+        peak = std::max(peak, std::max(std::fabs(bus.left[i]), std::fabs(bus.right[i])));
+    }
+    const double gain = peak > 0 ? 0.5 / peak : 1.0;
+    StereoLoop out;
+    out.left.resize(frames);
+    out.right.resize(frames);
+    for (size_t i = 0; i < frames; ++i) {
+        out.left[i] = static_cast<float>(bus.left[i] * gain);
+        out.right[i] = static_cast<float>(bus.right[i] * gain);
+    }
+    return out;
 }
 
 }  // namespace
 
 StereoLoop ComposeMusic() {
-    Bus bus;
+    // The melodies draw from one seeded generator, in this order; the drums
+    // seed their own.
     Random rng(0x21B0);
+    const std::vector<Note> theme = ThemeMelody(rng);
+    const std::vector<Note> counter = CounterMelody(rng);
 
-    // --- the melody of the A section (8 bars), made once, played twice -------
-    const std::vector<std::pair<int, int>> rhythmA = {{0, 3},  {3, 3},  {6, 2},  {8, 4},
-                                                      {12, 2}, {14, 2}, {16, 2}, {18, 2},
-                                                      {20, 2}, {22, 2}, {24, 6}, {30, 2}};
-    const std::vector<std::pair<int, int>> cadence = {{0, 2}, {2, 2},  {4, 2},  {6, 2},
-                                                      {8, 4}, {12, 4}, {16, 12}};
-    const int low = 69, high = 84;                                               // A4 .. C6
-    std::vector<Note> a1 = Motif(rhythmA, 4, 76, rng, low, high);                // bars 4-5
-    std::vector<Note> a2 = Sequence(a1, 6, 2, rng);                              // bars 6-7
-    std::vector<Note> a3 = a1;                                                   // bars 8-9
-    std::vector<Note> a4 = Motif(cadence, 10, a1.back().pitch, rng, low, high);  // bars 10-11
-    // end the phrase on the E chord's G sharp or B, held
-    a4.back().pitch = NearestChordTone(a4.back().pitch, kProgression[11], rng, low, high);
-
-    // the B section's slow counter-melody: one long note per bar, third or fifth
-    std::vector<Note> counter;
-    int cp = 72;
-    for (int b = 0; b < 8; ++b) {
-        const Chord& chord = kProgression[12 + b];
-        cp = NearestChordTone(cp + (b % 2 == 0 ? 2 : -1), chord, rng, 67, 79);
-        counter.push_back(Note{b * 16, 10, cp});
-        counter.push_back(Note{b * 16 + 10, 6, ScaleStep(cp, b % 2 == 0 ? 1 : -1, chord)});
-    }
-
-    for (int bar = 0; bar < kMusicBars; ++bar) {
-        const long at = static_cast<long>(bar) * kBar;
-        const Chord& chord = kProgression[bar];
-        const bool intro = bar < 4;
-        const bool sectionB = bar >= 12 && bar < 20;
-        const bool turnaround = bar >= 28;
-        const bool fillBar = bar == 11 || bar == 19 || bar == 27 || bar == 31;
-        const uint64_t seed = 0xD000 + bar * 64;
-
-        // drums
-        if (bar == 0 || bar == 4 || bar == 12 || bar == 20 || bar == 28) {
-            Crash(bus, at, 0.5, seed + 1);
-        }
-        for (int s = 0; s < 16; ++s) {
-            const long t = at + static_cast<long>(s) * kStep;
-            const bool lastBeat = s >= 12;
-            if (fillBar && lastBeat && bar != 31) {
-                Snare(bus, t, 0.35 + 0.1 * (s - 12), seed + 10 + s);
-                continue;
-            }
-            if (bar == 31 && s >= 8) {
-                const double toms[8] = {220, 220, 180, 180, 140, 140, 110, 95};
-                Tom(bus, t, 0.55, toms[s - 8]);
-                if (s % 2 == 0) {
-                    Kick(bus, t, 0.6);
-                }
-                continue;
-            }
-            if (intro && bar < 2) {
-                if (s % 4 == 0) {
-                    Kick(bus, t, 0.85);
-                }
-                if (bar == 1 && s % 2 == 0) {
-                    HiHat(bus, t, s % 4 == 2 ? 0.18 : 0.08, false, seed + s);
-                }
-                continue;
-            }
-            if (sectionB) {
-                // half-time: kick on 1 and the "and" of 2, snare on 3
-                if (s == 0 || s == 6 || s == 10) {
-                    Kick(bus, t, 0.9);
-                }
-                if (s == 8) {
-                    Snare(bus, t, 0.6, seed + s);
-                }
-                HiHat(bus, t, s % 2 == 0 ? 0.16 : 0.07, s == 14, seed + 100 + s);
-                continue;
-            }
-            // the main beat
-            if (s == 0 || s == 8 || s == 10 || (s == 6 && !intro)) {
-                Kick(bus, t, 0.95);
-            }
-            if ((s == 4 || s == 12) && (bar >= 3 || s == 12)) {
-                Snare(bus, t, 0.62, seed + s);
-            }
-            if (s % 2 == 0) {
-                HiHat(bus, t, s % 4 == 2 ? 0.2 : 0.11, turnaround && s == 14, seed + 100 + s);
-            } else if (!intro) {
-                HiHat(bus, t, 0.05, false, seed + 200 + s);
-            }
-        }
-
-        // bass
-        const double bright = intro ? 0.3 + 0.2 * bar : (sectionB ? 0.7 : 1.0);
-        if (sectionB) {
-            const int pattern[4][3] = {{0, 6, 0}, {6, 2, 0}, {8, 6, 0}, {14, 2, 12}};
-            for (const auto& p : pattern) {
-                Bass(bus, at + static_cast<long>(p[0]) * kStep, p[1], chord.root + p[2], 0.5,
-                     bright);
-            }
-        } else {
-            const int pattern[8][3] = {{0, 3, 0}, {3, 1, 12},  {4, 2, 0},  {6, 2, 0},
-                                       {8, 3, 0}, {11, 1, 12}, {12, 2, 0}, {14, 2, 7}};
-            for (const auto& p : pattern) {
-                Bass(bus, at + static_cast<long>(p[0]) * kStep, p[1], chord.root + p[2], 0.5,
-                     bright);
-            }
-        }
-
-        // pad: the chord in the middle register
-        {
-            std::vector<int> pad;
-            for (int t : ChordTones(chord)) {
-                int n = 57 + ((t - 57) % 12 + 12) % 12;  // A3 and up
-                pad.push_back(n);
-            }
-            Pad(bus, at, 16, pad, intro ? 0.22 : 0.16);
-        }
-
-        // arpeggios in the B section and under the second A section
-        if (sectionB || (bar >= 20 && bar < 28)) {
-            std::vector<int> tones;
-            for (int octave = 0; octave < 2; ++octave) {
-                for (int t : ChordTones(chord)) {
-                    tones.push_back(69 + ((t - 69) % 12 + 12) % 12 + 12 * octave);
-                }
-            }
-            std::sort(tones.begin(), tones.end());
-            const int order[16] = {0, 1, 2, 3, 4, 5, 4, 3, 1, 2, 3, 4, 5, 4, 3, 2};
-            for (int s = 0; s < 16; ++s) {
-                Pluck(bus, at + static_cast<long>(s) * kStep, tones[order[s]],
-                      sectionB ? 0.16 : 0.09, s % 2 == 0 ? -0.45 : 0.45);
+    // Bar by bar, the accompaniment; then the lead over all of it. The order
+    // in which the parts are added to the bus is part of the music's bytes.
+    Bus bus(LoopBars() * kBar);
+    int bar = 0;
+    for (const Section& section : kForm) {
+        for (int i = 0; i < static_cast<int>(section.chords.size()); ++i, ++bar) {
+            const Chord& chord = section.chords[i];
+            PlayDrums(bus, section, i, bar);
+            PlayBass(bus, section.bass, chord, i, bar);
+            PlayPad(bus, chord, section.padVelocity, bar);
+            if (section.arpeggioVelocity != kNoArpeggio) {
+                PlayArpeggio(bus, chord, section.arpeggioVelocity, bar);
             }
         }
     }
-
-    // the lead: the A melody, its repeat an octave up with a harmony below,
-    // and the counter-melody in B
-    PlayMelody(bus, a1, 4, 0, 0.3, 0.0);
-    PlayMelody(bus, a2, 6, 0, 0.3, 0.0);
-    PlayMelody(bus, a3, 8, 0, 0.3, 0.0);
-    PlayMelody(bus, a4, 10, 0, 0.3, 0.0);
-    PlayMelody(bus, counter, 12, 0, 0.2, 0.2);
-    PlayMelody(bus, a1, 20, 12, 0.24, 0.1);
-    PlayMelody(bus, a2, 22, 12, 0.24, 0.1);
-    PlayMelody(bus, a3, 24, 12, 0.24, 0.1);
-    PlayMelody(bus, a4, 26, 12, 0.24, 0.1);
-    PlayMelody(bus, a1, 20, 0, 0.13, -0.3);
-    PlayMelody(bus, a2, 22, 0, 0.13, -0.3);
-    PlayMelody(bus, a3, 24, 0, 0.13, -0.3);
-    PlayMelody(bus, a4, 26, 0, 0.13, -0.3);
-
-    // master: a gentle saturating limiter, then the level
-    StereoLoop out;
-    out.left.resize(kMusicFrames);
-    out.right.resize(kMusicFrames);
-    double peak = 0.0;
-    for (int i = 0; i < kMusicFrames; ++i) {
-        bus.left[i] = std::tanh(bus.left[i] * 0.9);
-        bus.right[i] = std::tanh(bus.right[i] * 0.9);
-        peak = std::max(peak, std::max(std::fabs(bus.left[i]), std::fabs(bus.right[i])));
+    bar = 0;
+    for (const Section& section : kForm) {
+        for (const LeadPart& part : section.lead) {
+            PlayLead(bus, part.melody == kThemeMelody ? theme : counter, part, bar);
+        }
+        bar += static_cast<int>(section.chords.size());
     }
-    // peaks at -6 dBFS: the game plays the music at the mixer's full volume
-    // under the effects, which then stand out above it
-    const double gain = peak > 0 ? 0.5 / peak : 1.0;
-    for (int i = 0; i < kMusicFrames; ++i) {
-        out.left[i] = static_cast<float>(bus.left[i] * gain);
-        out.right[i] = static_cast<float>(bus.right[i] * gain);
-    }
-    return out;
+    return Master(bus);
 }

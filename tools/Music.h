@@ -14,9 +14,4 @@ struct StereoLoop {
 
 StereoLoop ComposeMusic();
 
-// Frames in one bar and the number of bars in the loop.
-const int kMusicFramesPerSixteenth = 4725;  // 140 BPM at 44.1 kHz
-const int kMusicBars = 32;
-const int kMusicFrames = kMusicFramesPerSixteenth * 16 * kMusicBars;
-
 #endif

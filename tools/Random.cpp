@@ -2,6 +2,14 @@
 
 #include <cmath>
 
+namespace {
+// The top 53 bits of a random word, as a double in [0, 1): every double there
+// is a multiple of 2^-53.
+double UnitInterval(uint64_t bits) {
+    return static_cast<double>(bits >> 11) * (1.0 / 9007199254740992.0);
+}
+}  // namespace
+
 uint64_t Random::Next() {
     state += 0x9E3779B97F4A7C15ull;
     uint64_t z = state;
@@ -11,7 +19,7 @@ uint64_t Random::Next() {
 }
 
 double Random::Uniform() {
-    return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
+    return UnitInterval(Next());
 }
 
 double Random::Range(double low, double high) {
@@ -30,7 +38,7 @@ double LatticeValue(uint64_t seed, int x, int y, int layer) {
     h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDull;
     h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ull;
     h ^= h >> 33;
-    return static_cast<double>(h >> 11) * (1.0 / 9007199254740992.0);
+    return UnitInterval(h);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "ScreenArt.h"
 
+#include "Angles.h"
 #include "Fonts.h"
 #include "Random.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const double kCapHeight = 0.729;  // DejaVu Sans Bold cap height per em
 
 struct HeadingText {
@@ -20,24 +20,36 @@ struct HeadingText {
     double baseline;  // y of the baseline
 };
 
-// Fits text into a width x height box, centred, capitals centred vertically.
-HeadingText FitHeading(cairo_t* cr, const std::string& text, int width, int height, double maxSize,
-                       double spacingPerEm, double margin) {
-    double size = maxSize;
+// A heading image: its size, its words, and the largest letter size and the
+// spacing (per em) to set them in. A heading and its echo share one, so that
+// the echo lies on the heading's letters.
+struct HeadingLayout {
+    int width, height;
+    const char* text;
+    double maxSize, spacingPerEm;
+};
+
+// Fits the words into the image, centred, capitals centred vertically: the
+// letters shrink until they leave a margin on either side.
+HeadingText FitHeading(const HeadingLayout& layout) {
+    const double margin = 6, smallestSize = 8, sizeStep = 0.5;
+    Drawing probe(8, 8);  // only measures the text
+    double size = layout.maxSize;
     double advance = 0;
     for (;;) {
-        advance = TextAdvance(cr, FontStyle::SansBold, size, text, size * spacingPerEm);
-        if (advance <= width - 2 * margin || size < 8) {
+        advance = TextAdvance(probe.Context(), FontStyle::SansBold, size, layout.text,
+                              size * layout.spacingPerEm);
+        if (advance <= layout.width - 2 * margin || size < smallestSize) {
             break;
         }
-        size -= 0.5;
+        size -= sizeStep;
     }
     HeadingText h;
-    h.text = text;
+    h.text = layout.text;
     h.size = size;
-    h.spacing = size * spacingPerEm;
-    h.x = (width - advance) / 2.0;
-    h.baseline = height / 2.0 + size * kCapHeight / 2.0;
+    h.spacing = size * layout.spacingPerEm;
+    h.x = (layout.width - advance) / 2.0;
+    h.baseline = layout.height / 2.0 + size * kCapHeight / 2.0;
     return h;
 }
 
@@ -78,11 +90,9 @@ struct HeadingStyle {
 
 // A heading: a soft shadow, a thick dark outline, a banded gradient fill and a
 // thin highlight along the top edges of the letters.
-Image RenderHeading(int width, int height, const std::string& text, double maxSize,
-                    double spacingPerEm, const HeadingStyle& style) {
-    Drawing probe(8, 8);
-    const HeadingText h =
-        FitHeading(probe.Context(), text, width, height, maxSize, spacingPerEm, 6);
+Image RenderHeading(const HeadingLayout& layout, const HeadingStyle& style) {
+    const int width = layout.width, height = layout.height;
+    const HeadingText h = FitHeading(layout);
 
     Image shadow = Tinted(HeadingMask(width, height, h, 2.5), Color{0, 0, 0, 0.75});
     shadow.Blur(2);
@@ -128,11 +138,9 @@ Image RenderHeading(int width, int height, const std::string& text, double maxSi
 }
 
 // An echo: the letters' glow and a faint fill, light enough to tint.
-Image RenderEcho(int width, int height, const std::string& text, double maxSize,
-                 double spacingPerEm, const Color& glowColour, const Color& fillColour) {
-    Drawing probe(8, 8);
-    const HeadingText h =
-        FitHeading(probe.Context(), text, width, height, maxSize, spacingPerEm, 6);
+Image RenderEcho(const HeadingLayout& layout, const Color& glowColour, const Color& fillColour) {
+    const int width = layout.width, height = layout.height;
+    const HeadingText h = FitHeading(layout);
     Image glow = Tinted(HeadingMask(width, height, h, 2.0), glowColour);
     glow.Blur(3);
     Image body = Tinted(HeadingMask(width, height, h, 0.0), fillColour);
@@ -147,31 +155,35 @@ Image RenderEcho(int width, int height, const std::string& text, double maxSize,
     return d.ToImage();
 }
 
+const HeadingLayout kTitleLayout = {256, 64, "Z.I.B.O.", 56, 0.10};
+const HeadingLayout kStatisticsLayout = {512, 64, "GAME OVER", 54, 0.16};
+const HeadingLayout kCreditsLayout = {512, 64, "CREDITS", 54, 0.18};
+
 }  // namespace
 
 Image TitleHeading() {
     const HeadingStyle fire{Rgb(255, 255, 236),      Rgb(255, 214, 96), Rgb(255, 150, 32),
                             Rgb(232, 72, 16),        Rgb(140, 24, 8),   Rgb(28, 8, 4, 0.95),
                             Rgb(255, 255, 255, 0.85)};
-    return RenderHeading(256, 64, "Z.I.B.O.", 56, 0.10, fire);
+    return RenderHeading(kTitleLayout, fire);
 }
 
 Image TitleEcho() {
-    return RenderEcho(256, 64, "Z.I.B.O.", 56, 0.10, Rgb(255, 170, 70, 0.8),
-                      Rgb(255, 230, 180, 0.35));
+    return RenderEcho(kTitleLayout, Rgb(255, 170, 70, 0.8), Rgb(255, 230, 180, 0.35));
 }
 
 Image TitleSubtitle() {
-    Drawing d(256, 16);
+    const int width = 256, height = 16;
+    Drawing d(width, height);
     cairo_t* cr = d.Context();
     const std::string text = "THE ZIBONAUTS";
     const double size = 10.0, spacing = 3.0;
     const double advance = TextAdvance(cr, FontStyle::SansBold, size, text, spacing);
-    const double x = (256 - advance) / 2.0, baseline = 8 + size * kCapHeight / 2.0;
+    const double x = (width - advance) / 2.0, baseline = height / 2.0 + size * kCapHeight / 2.0;
     // rules either side that fade out towards the ends, with a diamond each
     for (int side = -1; side <= 1; side += 2) {
         const double inner = side < 0 ? x - 8 : x + advance + 8;
-        const double outer = side < 0 ? 6 : 250;
+        const double outer = side < 0 ? 6 : width - 6;
         cairo_pattern_t* p = cairo_pattern_create_linear(inner, 0, outer, 0);
         cairo_pattern_add_color_stop_rgba(p, 0, 1.0, 0.62, 0.2, 0.95);
         cairo_pattern_add_color_stop_rgba(p, 1, 1.0, 0.62, 0.2, 0.0);
@@ -204,24 +216,22 @@ Image StatisticsHeading() {
     const HeadingStyle steel{Rgb(255, 255, 255),     Rgb(236, 236, 236), Rgb(176, 176, 176),
                              Rgb(210, 210, 210),     Rgb(120, 120, 120), Rgb(16, 16, 16, 0.95),
                              Rgb(255, 255, 255, 0.9)};
-    return RenderHeading(512, 64, "GAME OVER", 54, 0.16, steel);
+    return RenderHeading(kStatisticsLayout, steel);
 }
 
 Image StatisticsEcho() {
-    return RenderEcho(512, 64, "GAME OVER", 54, 0.16, Rgb(255, 255, 255, 0.75),
-                      Rgb(255, 255, 255, 0.3));
+    return RenderEcho(kStatisticsLayout, Rgb(255, 255, 255, 0.75), Rgb(255, 255, 255, 0.3));
 }
 
 Image CreditsHeading() {
     const HeadingStyle chrome{Rgb(255, 255, 255),      Rgb(196, 228, 255), Rgb(96, 160, 230),
                               Rgb(150, 200, 245),      Rgb(40, 80, 150),   Rgb(6, 12, 30, 0.95),
                               Rgb(255, 255, 255, 0.85)};
-    return RenderHeading(512, 64, "CREDITS", 54, 0.18, chrome);
+    return RenderHeading(kCreditsLayout, chrome);
 }
 
 Image CreditsEcho() {
-    return RenderEcho(512, 64, "CREDITS", 54, 0.18, Rgb(120, 190, 255, 0.8),
-                      Rgb(210, 235, 255, 0.35));
+    return RenderEcho(kCreditsLayout, Rgb(120, 190, 255, 0.8), Rgb(210, 235, 255, 0.35));
 }
 
 Image WhitePixel() {
@@ -341,7 +351,7 @@ Image HudPanel() {
     cairo_fill(cr);
     // small status lights to the right of the label
     for (int i = 0; i < 3; ++i) {
-        cairo_arc(cr, 84.0 + i * 10.0, 57.5, 2.2, 0, 2 * kPi);
+        cairo_arc(cr, 84.0 + i * 10.0, 57.5, 2.2, 0, kTau);
         cairo_set_source_rgba(cr, i == 0 ? 0.3 : 0.15, i == 0 ? 1.0 : 0.4, i == 0 ? 0.4 : 0.2, 1.0);
         cairo_fill(cr);
     }
@@ -365,12 +375,12 @@ Image EngineSplash() {
     cairo_pattern_add_color_stop_rgba(ember, 0.6, 1.0, 0.4, 0.05, 0.5);
     cairo_pattern_add_color_stop_rgba(ember, 1, 0.6, 0.1, 0.0, 0.0);
     cairo_set_source(cr, ember);
-    cairo_arc(cr, cx, cy, r + 8, 0, 2 * kPi);
+    cairo_arc(cr, cx, cy, r + 8, 0, kTau);
     cairo_fill(cr);
     cairo_pattern_destroy(ember);
     cairo_set_source_rgb(cr, 0.12, 0.07, 0.05);
     cairo_set_line_width(cr, 4);
-    cairo_arc(cr, cx, cy, r - 4, 0, 2 * kPi);
+    cairo_arc(cr, cx, cy, r - 4, 0, kTau);
     cairo_stroke(cr);
     for (int i = 0; i < 8; ++i) {
         const double a = i * kPi / 4 + 0.2;
@@ -385,7 +395,7 @@ Image EngineSplash() {
         cairo_restore(cr);
         cairo_fill(cr);
     }
-    cairo_arc(cr, cx, cy, 5, 0, 2 * kPi);
+    cairo_arc(cr, cx, cy, 5, 0, kTau);
     cairo_fill(cr);
     // the name
     cairo_new_path(cr);

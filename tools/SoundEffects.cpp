@@ -1,5 +1,6 @@
 #include "SoundEffects.h"
 
+#include "Angles.h"
 #include "Random.h"
 #include "Synth.h"
 
@@ -231,7 +232,7 @@ Samples Slowed(const Samples& original, int factor) {
         if (std::fabs(x) >= a) {
             return 0.0;
         }
-        const double px = M_PI * x;
+        const double px = kPi * x;
         return a * std::sin(px) * std::sin(px / a) / (px * px);
     };
     for (size_t j = 0; j < out.size(); ++j) {

@@ -3,11 +3,14 @@
 #ifndef ZIBO_TOOLS_SYNTH_H
 #define ZIBO_TOOLS_SYNTH_H
 
+#include "Angles.h"
+#include "GameSettings.h"
+
 #include <cmath>
 #include <vector>
 
-const int kSampleRate = 44100;
-const double kTau = 6.283185307179586;
+// Every sound is made at the rate the game opens the mixer at.
+const int kSampleRate = kAudioFrequency;
 
 // An RBJ-cookbook biquad in direct form I.
 class Biquad {
