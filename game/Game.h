@@ -19,6 +19,7 @@ class MusicPlayer;
 class SoundBank;
 class OruBitmapFont;
 struct BarLayer;
+struct HeadingLook;
 
 class Game {
 public:
@@ -147,10 +148,16 @@ private:
     void drawHud();
     void drawBar(const BarLayer* layers, int32_t valueWidth);
 
-    // Screens (TitleScreen.cpp, StatisticsScreen.cpp, CreditsScreen.cpp)
+    // Screens (GameScreens.cpp, TitleScreen.cpp, StatisticsScreen.cpp,
+    // CreditsScreen.cpp)
+    enum Prompt { BeginPrompt, RetryPrompt, QuitPrompt };
     void pollScreenEvents();
+    void readScreenKeys(int32_t spaceState, int32_t escapeState);
+    // Returns the heading's x.
+    int32_t drawHeading(LogoEchoes& echoes, const HeadingLook& look);
     void drawBand();
-    void drawPrompts(const char* spaceText);
+    void drawPrompt(Prompt prompt);
+    void drawRoundFigures();
     void advancePageClock();
     void drawCreditsPage();
 };
