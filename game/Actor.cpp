@@ -6,8 +6,6 @@
 #include <cstdio>
 
 namespace {
-const double kFullTurn = 360.0;
-const double kHalfTurn = 180.0;
 // Degree and radian factors built on pi taken as 3.141592654; angleTo's
 // results (179.99999998 for a point straight to the right) carry its error.
 const double kDegreesToRadians = 0.017453292522222223;
@@ -22,17 +20,17 @@ const double kTurnDeadZone = 3.0;
 // Beyond this many degrees folding by steps takes long, and for huge angles
 // subtracting 360 no longer changes the value at all. fmod is exact, so it
 // lands on the value the steps reach wherever they do finish.
-const double kStepwiseFoldLimit = kFullTurn * 1024.0;
+const double kStepwiseFoldLimit = SpriteManager::kFullTurnDegrees * 1024.0;
 // A view offset this large is off any screen; converting one beyond the int
 // range would be undefined.
 const float kFarthestDrawnOffset = 1.0e9f;
 
 double WrapHalfTurn(double difference) {
-    if (difference > kHalfTurn) {
-        difference -= kFullTurn;
+    if (difference > SpriteManager::kHalfTurnDegrees) {
+        difference -= SpriteManager::kFullTurnDegrees;
     }
-    if (difference < -kHalfTurn) {
-        difference += kFullTurn;
+    if (difference < -SpriteManager::kHalfTurnDegrees) {
+        difference += SpriteManager::kFullTurnDegrees;
     }
     return difference;
 }
@@ -145,16 +143,16 @@ double Actor::normalizeAngle(double a) const {
         return 0.0;
     }
     if (std::fabs(a) >= kStepwiseFoldLimit) {
-        a = std::fmod(a, kFullTurn);
+        a = std::fmod(a, SpriteManager::kFullTurnDegrees);
         if (a == 0.0) {
             a = 0.0;  // fmod keeps the sign of a zero remainder; the steps end on +0
         }
     }
-    while (a >= kFullTurn) {
-        a -= kFullTurn;
+    while (a >= SpriteManager::kFullTurnDegrees) {
+        a -= SpriteManager::kFullTurnDegrees;
     }
     while (a < 0.0) {
-        a += kFullTurn;
+        a += SpriteManager::kFullTurnDegrees;
     }
     return a;
 }

@@ -107,8 +107,13 @@ public:
     bool pageRising;
 
 private:
-    // Walking speed outside slow motion, pixels per second.
+    // Walking speeds in pixels per second of game time: slow motion runs the
+    // game at a quarter of its speed, so the player walks half as fast in
+    // real time while the world around him is slowed four times.
     static constexpr float kWalkSpeed = 100.0f;
+    static constexpr float kSlowMotionWalkSpeed = 200.0f;
+    // A round starts with a full store of slow motion; refilling stops here.
+    static constexpr float kFullSlowMoEnergy = 100.0f;
 
     // Frame driver (Game.cpp)
     void runState();
