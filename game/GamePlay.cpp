@@ -135,8 +135,6 @@ void Game::pressRightButton(int x, int y) {
 void Game::fire() {
     const double angle = player->getAngle();
     Bullet bullet(sprites);
-    bullet.damage = 0.0f;
-    bullet.speed = 0.0f;
     bullet.setAngle(angle);
     bullet.setAnimation(bulletSprite, kBulletFrames, kBulletFrameSeconds);
     bullet.setRect(player->getX(), player->getY(), kBulletWidth, kBulletHeight);
@@ -206,7 +204,6 @@ void Game::spawnEnemy() {
     enemy.speed = kEnemySpeed;
     enemy.touchDamage = kEnemyTouchDamage;
     enemy.target = player;
-    enemy.dead = false;
     enemy.setRect(static_cast<float>(x), static_cast<float>(y), kEnemyWidth, height);
     enemies.push_back(enemy);
 }
