@@ -4,9 +4,12 @@
 #include "GameState.h"
 #include "ScreenLayout.h"
 #include "ShadowedText.h"
+#include "Truncation.h"
 
 #include <SDL_opengl.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 namespace {
@@ -17,6 +20,17 @@ const int32_t kRightColumn = 20;
 const int32_t kRowStep = 20;
 const int32_t kFirstRow = -40;
 const size_t kFiguresPerColumn = 4;
+
+// The whole part of a figure shown with "%i", the fraction dropped: a value
+// beyond the int32 range shows as the range's nearer end, and NaN, which a
+// player cannot read as any amount, as 0.
+int32_t WholeFigure(float value) {
+    int32_t whole = 0;
+    if (TruncateBelow(value, kInt32Bound, &whole) || std::isnan(value)) {
+        return whole;
+    }
+    return value > 0.0f ? std::numeric_limits<int32_t>::max() : std::numeric_limits<int32_t>::min();
+}
 }  // namespace
 
 bool Game::statisticsFrame() {
@@ -48,8 +62,8 @@ void Game::drawRoundFigures() {
         FormatText("Shots Fired: %i", shotsFired),
         FormatText("Accuracy: %.1f%%", accuracy),
         FormatText("Total Time: %.2fs", roundTime),
-        FormatText("Distance Ran: %ipx", static_cast<int32_t>(distanceRan)),
-        FormatText("Damage Dealt: %ihp", static_cast<int32_t>(damageDealt)),
+        FormatText("Distance Ran: %ipx", WholeFigure(distanceRan)),
+        FormatText("Damage Dealt: %ihp", WholeFigure(damageDealt)),
         FormatText("Avg Kills/sec: %.2f", killsPerSecond),
         FormatText("Avg Dmg/sec: %.2fhp", damagePerSecond),
     };
