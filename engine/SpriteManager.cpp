@@ -15,8 +15,6 @@ namespace {
 const int32_t kUnsetViewSize = 100000;
 const size_t kPathBufferSize = 200;
 const int kOutOfMemoryExitCode = 1;
-// The half turn, together with the corner order below, shows angle 0 upright.
-const float kBaseRotation = 180.0f;
 // Mesa's software renderers (llvmpipe, and softpipe behind it) queue every
 // draw of a frame and rasterise them only on a flush, and each texture
 // switch stores a copy of the whole sampler state (some 50 KB) in that
@@ -60,7 +58,9 @@ SpriteManager::SpriteManager(const char* directory)
     viewHeight = kUnsetViewSize;
 }
 
-SpriteManager::~SpriteManager() { Clear(); }
+SpriteManager::~SpriteManager() {
+    Clear();
+}
 
 int32_t SpriteManager::LoadSprite(const char* path) {
     SDL_Surface* image = IMG_Load(path);
@@ -99,7 +99,8 @@ void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t widt
 
     glPushMatrix();
     glTranslatef(x + halfWidth, y + halfHeight, 0);
-    glRotatef(kBaseRotation - angle, 0, 0, 1);
+    // The half turn, together with the corner order below, shows angle 0 upright.
+    glRotatef(kHalfTurnDegrees - angle, 0, 0, 1);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     const uint32_t* name = GetTexture(index);
     if (name == nullptr) {
@@ -122,8 +123,7 @@ void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t widt
     glPopMatrix();
 }
 
-void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t width,
-                               int32_t height) {
+void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t width, int32_t height) {
     DrawSprite(index, x, y, width, height, 0.0f);
 }
 

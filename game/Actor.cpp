@@ -1,13 +1,13 @@
 #include "Actor.h"
 
 #include "SpriteManager.h"
+#include "Truncation.h"
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace {
-const double kFullTurn = 360.0;
-const double kHalfTurn = 180.0;
 // Degree and radian factors built on pi taken as 3.141592654; angleTo's
 // results (179.99999998 for a point straight to the right) carry its error.
 const double kDegreesToRadians = 0.017453292522222223;
@@ -22,30 +22,23 @@ const double kTurnDeadZone = 3.0;
 // Beyond this many degrees folding by steps takes long, and for huge angles
 // subtracting 360 no longer changes the value at all. fmod is exact, so it
 // lands on the value the steps reach wherever they do finish.
-const double kStepwiseFoldLimit = kFullTurn * 1024.0;
+const double kStepwiseFoldLimit = SpriteManager::kFullTurnDegrees * 1024.0;
 // A view offset this large is off any screen; converting one beyond the int
 // range would be undefined.
 const float kFarthestDrawnOffset = 1.0e9f;
+// The store takes angles as floats.
+const double kLargestFloat = std::numeric_limits<float>::max();
 
 double WrapHalfTurn(double difference) {
-    if (difference > kHalfTurn) {
-        difference -= kFullTurn;
+    if (difference > SpriteManager::kHalfTurnDegrees) {
+        difference -= SpriteManager::kFullTurnDegrees;
     }
-    if (difference < -kHalfTurn) {
-        difference += kFullTurn;
+    if (difference < -SpriteManager::kHalfTurnDegrees) {
+        difference += SpriteManager::kFullTurnDegrees;
     }
     return difference;
 }
 
-// Drops the fraction (towards zero); false when the offset is too far out to
-// be drawn or not a number at all.
-bool TruncateViewOffset(float offset, int32_t* truncated) {
-    if (!(std::fabs(offset) < kFarthestDrawnOffset)) {
-        return false;
-    }
-    *truncated = static_cast<int32_t>(offset);
-    return true;
-}
 }  // namespace
 
 Actor::Actor(SpriteManager* sprites)
@@ -74,7 +67,8 @@ void Actor::draw(int viewX, int viewY) {
     const int32_t viewHeight = sprites->GetViewHeight();
     int32_t offsetX = 0;
     int32_t offsetY = 0;
-    if (!TruncateViewOffset(viewX - x, &offsetX) || !TruncateViewOffset(viewY - y, &offsetY)) {
+    if (!TruncateBelow(viewX - x, kFarthestDrawnOffset, &offsetX) ||
+        !TruncateBelow(viewY - y, kFarthestDrawnOffset, &offsetY)) {
         return;
     }
     const int32_t screenX = viewWidth / 2 - offsetX;
@@ -82,8 +76,17 @@ void Actor::draw(int viewX, int viewY) {
     if (screenX > viewWidth || screenX < -width || screenY > viewHeight || screenY < -height) {
         return;
     }
-    sprites->DrawSprite(currentSprite(), screenX, screenY, static_cast<int32_t>(width),
-                        static_cast<int32_t>(height), static_cast<float>(getAngle()));
+    // A size or an angle that the store cannot take has no picture to show.
+    int32_t drawnWidth = 0;
+    int32_t drawnHeight = 0;
+    const double drawnAngle = getAngle();
+    if (!TruncateBelow(width, kInt32Bound, &drawnWidth) ||
+        !TruncateBelow(height, kInt32Bound, &drawnHeight) ||
+        !(std::fabs(drawnAngle) <= kLargestFloat)) {
+        return;
+    }
+    sprites->DrawSprite(currentSprite(), screenX, screenY, drawnWidth, drawnHeight,
+                        static_cast<float>(drawnAngle));
 }
 
 void Actor::moveBy(float dx, float dy) {
@@ -145,16 +148,16 @@ double Actor::normalizeAngle(double a) const {
         return 0.0;
     }
     if (std::fabs(a) >= kStepwiseFoldLimit) {
-        a = std::fmod(a, kFullTurn);
+        a = std::fmod(a, SpriteManager::kFullTurnDegrees);
         if (a == 0.0) {
             a = 0.0;  // fmod keeps the sign of a zero remainder; the steps end on +0
         }
     }
-    while (a >= kFullTurn) {
-        a -= kFullTurn;
+    while (a >= SpriteManager::kFullTurnDegrees) {
+        a -= SpriteManager::kFullTurnDegrees;
     }
     while (a < 0.0) {
-        a += kFullTurn;
+        a += SpriteManager::kFullTurnDegrees;
     }
     return a;
 }

@@ -1,11 +1,10 @@
 #include "Bullet.h"
 
+#include "SpriteManager.h"
+
 namespace {
 const float kSlowMotionWidth = 64.0f;
 const float kNormalWidth = 16.0f;
-// aheadX/aheadY put the sine on x and the cosine on y; a quarter turn first
-// makes that the (cos a, -sin a) direction every actor moves along.
-const double kQuarterTurn = 90.0;
 }  // namespace
 
 Bullet::Bullet(SpriteManager* sprites) : Actor(sprites), damage(0.0f), speed(0.0f) {}
@@ -21,8 +20,10 @@ void Bullet::update(float dt, bool slowMotion) {
         setWidth(kNormalWidth);
     }
     const float distance = dt * speed;
-    addAngle(kQuarterTurn);
+    // aheadX/aheadY put the sine on x and the cosine on y; a quarter turn
+    // first makes that the (cos a, -sin a) direction every actor moves along.
+    addAngle(SpriteManager::kQuarterTurnDegrees);
     setX(aheadX(distance));
     setY(aheadY(distance));
-    addAngle(-kQuarterTurn);
+    addAngle(-SpriteManager::kQuarterTurnDegrees);
 }

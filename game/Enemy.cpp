@@ -1,12 +1,8 @@
 #include "Enemy.h"
 
-#include <cmath>
+#include "SpriteManager.h"
 
-namespace {
-// angleTo gives the direction from the target towards the enemy; a half turn
-// back makes it face the target.
-const double kHalfTurn = 180.0;
-}  // namespace
+#include <cmath>
 
 Enemy::Enemy(SpriteManager* sprites)
     : Actor(sprites), health(0.0f), speed(0.0f), touchDamage(0.0f), target(nullptr), dead(false) {}
@@ -24,8 +20,10 @@ void Enemy::chase(float dt) {
     // in (and the step would divide by zero): keep the facing, stay put and
     // only walk on the spot.
     if (distance > 0.0f) {
+        // angleTo gives the direction from the target towards the enemy; a
+        // half turn back makes it face the target.
         facePoint(target->getX(), target->getY());
-        addAngle(-kHalfTurn);
+        addAngle(-SpriteManager::kHalfTurnDegrees);
         // Not clamped to the distance: a step longer than that passes over the
         // target, and the enemy turns back the next frame.
         const float inverseDistance = 1.0f / distance;

@@ -9,18 +9,18 @@
 
 #include <SDL_opengl.h>
 
-
 namespace {
 const float kFadeSpeed = 0.5f;  // alpha per second: a fade lasts two seconds
 const char* const kScreenshotPath = "screenshot.bmp";
 const float kPlayerStartHealth = 100.0f;
-const float kFullSlowMoEnergy = 100.0f;
 const float kPlayerSize = 32.0f;
 const int32_t kCreditsFirstPage = 1;
 const float kCreditsFirstPageTimer = 1.0f;
 }  // namespace
 
-bool KeyHeld(SDLKey key) { return SDL_GetKeyState(nullptr)[key] != 0; }
+bool KeyHeld(SDLKey key) {
+    return SDL_GetKeyState(nullptr)[key] != 0;
+}
 
 Game::Game()
     : sprites(nullptr),
@@ -49,7 +49,9 @@ bool Game::runFrame() {
     return quit;
 }
 
-void Game::fadeOut() { fadeAlpha -= frameTime * kFadeSpeed; }
+void Game::fadeOut() {
+    fadeAlpha -= frameTime * kFadeSpeed;
+}
 
 void Game::enterState(int32_t next) {
     state = next;
@@ -118,7 +120,9 @@ void Game::runState() {
     }
 }
 
-void Game::placePlayerAtCentre() { player->setRect(0.0f, 0.0f, kPlayerSize, kPlayerSize); }
+void Game::placePlayerAtCentre() {
+    player->setRect(0.0f, 0.0f, kPlayerSize, kPlayerSize);
+}
 
 void Game::resetRound() {
     aimX = screenWidth / 2;

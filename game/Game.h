@@ -19,6 +19,7 @@ class MusicPlayer;
 class SoundBank;
 class OruBitmapFont;
 struct BarLayer;
+struct HeadingLook;
 
 class Game {
 public:
@@ -106,8 +107,13 @@ public:
     bool pageRising;
 
 private:
-    // Walking speed outside slow motion, pixels per second.
+    // Walking speeds in pixels per second of game time: slow motion runs the
+    // game at a quarter of its speed, so the player walks half as fast in
+    // real time while the world around him is slowed four times.
     static constexpr float kWalkSpeed = 100.0f;
+    static constexpr float kSlowMotionWalkSpeed = 200.0f;
+    // A round starts with a full store of slow motion; refilling stops here.
+    static constexpr float kFullSlowMoEnergy = 100.0f;
 
     // Frame driver (Game.cpp)
     void runState();
@@ -149,10 +155,16 @@ private:
     void drawHud();
     void drawBar(const BarLayer* layers, int32_t valueWidth);
 
-    // Screens (TitleScreen.cpp, StatisticsScreen.cpp, CreditsScreen.cpp)
+    // Screens (GameScreens.cpp, TitleScreen.cpp, StatisticsScreen.cpp,
+    // CreditsScreen.cpp)
+    enum Prompt { BeginPrompt, RetryPrompt, QuitPrompt };
     void pollScreenEvents();
+    void readScreenKeys(int32_t spaceState, int32_t escapeState);
+    // Returns the heading's x.
+    int32_t drawHeading(LogoEchoes& echoes, const HeadingLook& look);
     void drawBand();
-    void drawPrompts(const char* spaceText);
+    void drawPrompt(Prompt prompt);
+    void drawRoundFigures();
     void advancePageClock();
     void drawCreditsPage();
 };

@@ -2,10 +2,14 @@
 // energy bars, body count and round time.
 #include "Game.h"
 
-#include "OruBitmapFont.h"
+#include "ScreenLayout.h"
+#include "ShadowedText.h"
 #include "SpriteManager.h"
 
+#include <SDL.h>
 #include <SDL_opengl.h>
+
+#include <string>
 
 // One layer of a bar: the one-pixel image stretched to the bar's value plus
 // extraWidth pixels, in its own colour and share of the fade.
@@ -15,10 +19,7 @@ struct BarLayer {
 };
 
 namespace {
-const int32_t kPanelX = 10;
-const int32_t kPanelY = 10;
-const int32_t kPanelWidth = 128;
-const int32_t kPanelHeight = 64;
+const SDL_Rect kPanel = {10, 10, 128, 64};
 const float kPanelAlpha = 0.5f;
 // Shadow, frame and fill, drawn in that order.
 const BarLayer kHealthBar[] = {{35, 25, 1, 12, 0, 0, 0, 0.25f},
@@ -27,6 +28,10 @@ const BarLayer kHealthBar[] = {{35, 25, 1, 12, 0, 0, 0, 0.25f},
 const BarLayer kEnergyBar[] = {{35, 40, 1, 12, 0, 0, 0, 0.25f},
                                {32, 38, 2, 12, 1, 1, 1, 0.5f},
                                {33, 39, 0, 10, 1, 1, 1, 0.5f}};
+// The body count starts this far from the left edge; the round time ends
+// this far from the right one.
+const int32_t kBodyCountX = 7;
+const int32_t kRoundTimeRightMargin = 10;
 }  // namespace
 
 void Game::drawBar(const BarLayer* layers, int32_t valueWidth) {
@@ -50,20 +55,21 @@ void Game::drawHud() {
         sprites->DrawSprite(slowMoOverlaySprite, 0, 0, screenWidth, screenHeight);
     }
     glColor4f(1, 1, 1, a * kPanelAlpha);
-    sprites->DrawSprite(hudSprite, kPanelX, kPanelY, kPanelWidth, kPanelHeight);
+    sprites->DrawSprite(hudSprite, kPanel.x, kPanel.y, kPanel.w, kPanel.h);
 
     drawBar(kHealthBar, healthWidth);
     drawBar(kEnergyBar, energyWidth);
 
     glColor4f(1, 1, 1, 1);
-    const int32_t H = screenHeight;
-    const int32_t W = screenWidth;
-    font->SetColor(0, 0, 0);
-    font->DrawFormatted(6, H - 21, a, "Body Count: %i", bodyCount);
-    font->SetColor(255, 255, 255);
-    font->DrawFormatted(7, H - 22, a, "Body Count: %i", bodyCount);
-    font->SetColor(0, 0, 0);
-    font->DrawFormattedRight(W - 11, H - 21, a, "Time: %.2f", roundTime);
-    font->SetColor(255, 255, 255);
-    font->DrawFormattedRight(W - 10, H - 22, a, "Time: %.2f", roundTime);
+    const int32_t textY = screenHeight - kFootLineRise;
+    const std::string bodyCountText = FormatText("Body Count: %i", bodyCount);
+    const std::string roundTimeText = FormatText("Time: %.2f", roundTime);
+    // Each text with its own shadow, the body count first. Unlike the
+    // screens', the HUD's shadows have always fallen to the left.
+    DrawShadowedText(font, {bodyCountText.c_str(), kBodyCountX, textY, kWhiteText}, a,
+                     kShadowLeftAndDown);
+    DrawShadowedText(font,
+                     {roundTimeText.c_str(), screenWidth - kRoundTimeRightMargin, textY, kWhiteText,
+                      ShadowedText::Right},
+                     a, kShadowLeftAndDown);
 }

@@ -13,11 +13,8 @@
 
 namespace {
 const float kSlowMotionFactor = 0.25f;
-const float kSlowMotionWalkSpeed = 200.0f;
 const float kEnergyDrainPerSpeed = 0.25f;  // energy per second per unit of speed
 const float kEnergyRefill = 3.125f;        // energy per second
-const float kFullEnergy = 100.0f;
-const double kFacingCorrection = -180.0;
 
 const float kBulletDamage = 100.0f;
 const float kBulletSpeed = 400.0f;
@@ -48,7 +45,6 @@ const float kEnemyTouchDamage = 5.0f;
 
 const float kBloodSize = 64.0f;
 const int kBloodImages = 3;
-const int kFullTurn = 360;
 const int kCatCryChance = 75;
 const int kManCryChance = 50;
 const int kPercent = 100;
@@ -56,7 +52,9 @@ const int kPercent = 100;
 const float kMillisecondsToSeconds = 0.001f;
 }  // namespace
 
-float Game::clockSeconds() const { return GetTicks() * kMillisecondsToSeconds; }
+float Game::clockSeconds() const {
+    return GetTicks() * kMillisecondsToSeconds;
+}
 
 void Game::playFrame() {
     pollPlayEvents();
@@ -137,8 +135,6 @@ void Game::pressRightButton(int x, int y) {
 void Game::fire() {
     const double angle = player->getAngle();
     Bullet bullet(sprites);
-    bullet.damage = 0.0f;
-    bullet.speed = 0.0f;
     bullet.setAngle(angle);
     bullet.setAnimation(bulletSprite, kBulletFrames, kBulletFrameSeconds);
     bullet.setRect(player->getX(), player->getY(), kBulletWidth, kBulletHeight);
@@ -208,7 +204,6 @@ void Game::spawnEnemy() {
     enemy.speed = kEnemySpeed;
     enemy.touchDamage = kEnemyTouchDamage;
     enemy.target = player;
-    enemy.dead = false;
     enemy.setRect(static_cast<float>(x), static_cast<float>(y), kEnemyWidth, height);
     enemies.push_back(enemy);
 }
@@ -222,16 +217,18 @@ void Game::updateSlowMotionEnergy() {
     } else {
         slowMoEnergy += frameTime * kEnergyRefill;
         playerSpeed = kWalkSpeed;
-        if (slowMoEnergy > kFullEnergy) {
-            slowMoEnergy = kFullEnergy;
+        if (slowMoEnergy > kFullSlowMoEnergy) {
+            slowMoEnergy = kFullSlowMoEnergy;
         }
     }
 }
 
 void Game::facePlayer() {
     if (health > 0.0f) {
+        // angleTo gives the direction from the aim point towards the player;
+        // a half turn back makes him face it.
         player->facePoint(static_cast<float>(aimX), static_cast<float>(aimY));
-        player->addAngle(kFacingCorrection);
+        player->addAngle(-SpriteManager::kHalfTurnDegrees);
     }
 }
 
@@ -249,7 +246,7 @@ void Game::layBlood(float x, float y) {
     Actor blood(sprites);
     blood.setAnimation(bloodSprite + rand() % kBloodImages, 1, 0.0f);
     blood.setRect(x, y, kBloodSize, kBloodSize);
-    blood.setAngle(rand() % kFullTurn);
+    blood.setAngle(rand() % SpriteManager::kFullTurnDegrees);
     decals.push_back(blood);
 }
 
@@ -261,7 +258,7 @@ void Game::killPlayerWhenHealthGone() {
     state = PlayToStatistics;
     health = 0.0f;
     player->holdFrame(playerDeadSprite);
-    player->setAngle(rand() % kFullTurn);
+    player->setAngle(rand() % SpriteManager::kFullTurnDegrees);
     layBlood(player->getX(), player->getY());
     sounds->PlaySample(slowMo ? manSlowSounds[2] : manSounds[2]);
 }
@@ -298,7 +295,7 @@ bool Game::hitEnemies(Bullet& bullet) {
         if (enemy.health <= 0.0f) {
             enemy.holdFrame(enemy.getBaseFrame() + enemy.getFrameCount());
             enemy.dead = true;
-            enemy.setAngle(rand() % kFullTurn);
+            enemy.setAngle(rand() % SpriteManager::kFullTurnDegrees);
         }
         damageDealt += bullet.damage;
         if (enemy.dead) {

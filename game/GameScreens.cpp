@@ -1,7 +1,8 @@
 // Pieces the title, statistics and credits screens share.
 #include "Game.h"
 
-#include "OruBitmapFont.h"
+#include "ScreenLayout.h"
+#include "ShadowedText.h"
 #include "SpriteManager.h"
 
 #include <SDL_opengl.h>
@@ -10,6 +11,14 @@ namespace {
 const int32_t kBandHalfHeight = 50;
 const int32_t kBandLineHeight = 2;
 const float kBandAlpha = 0.3f;
+
+// Indexed by Game::Prompt; offsets from the middle of the window's bottom
+// edge.
+const OffsetText kPrompts[] = {
+    {"Press SPACEBAR to begin", -88, -kUpperFootLineRise, kWhiteText},
+    {"Press SPACEBAR to retry", -88, -kUpperFootLineRise, kWhiteText},
+    {"Press ESC to quit", -59, -kFootLineRise, kRedText},
+};
 }  // namespace
 
 void Game::pollScreenEvents() {
@@ -18,6 +27,29 @@ void Game::pollScreenEvents() {
             quit = true;
         }
     }
+}
+
+void Game::readScreenKeys(int32_t spaceState, int32_t escapeState) {
+    pollScreenEvents();
+    // ESC is read last, so with both keys held it decides.
+    if (KeyHeld(SDLK_SPACE)) {
+        state = spaceState;
+    }
+    if (KeyHeld(SDLK_ESCAPE)) {
+        state = escapeState;
+    }
+}
+
+int32_t Game::drawHeading(LogoEchoes& echoes, const HeadingLook& look) {
+    const int32_t headingX = screenWidth / 2 - look.width / 2;
+    echoes.startOnce(static_cast<float>(headingX));
+    const EchoLook echoLook = {
+        look.echoSprite,   look.width,          kHeadingHeight,    static_cast<float>(headingX),
+        look.echoTint.red, look.echoTint.green, look.echoTint.blue};
+    echoes.run(sprites, echoLook, fadeAlpha, frameTime);
+    glColor4f(look.tint.red, look.tint.green, look.tint.blue, fadeAlpha);
+    sprites->DrawSprite(look.sprite, headingX, kHeadingY, look.width, kHeadingHeight);
+    return headingX;
 }
 
 void Game::drawBand() {
@@ -30,15 +62,6 @@ void Game::drawBand() {
                         kBandLineHeight);
 }
 
-void Game::drawPrompts(const char* spaceText) {
-    const int32_t W = screenWidth;
-    const int32_t H = screenHeight;
-    font->SetColor(0, 0, 0);
-    font->DrawText(spaceText, W / 2 - 87, H - 39, fadeAlpha);
-    font->SetColor(255, 255, 255);
-    font->DrawText(spaceText, W / 2 - 88, H - 40, fadeAlpha);
-    font->SetColor(0, 0, 0);
-    font->DrawText("Press ESC to quit", W / 2 - 58, H - 21, fadeAlpha);
-    font->SetColor(255, 0, 0);
-    font->DrawText("Press ESC to quit", W / 2 - 59, H - 22, fadeAlpha);
+void Game::drawPrompt(Prompt prompt) {
+    DrawShadowedText(font, kPrompts[prompt].from(screenWidth / 2, screenHeight), fadeAlpha);
 }

@@ -1,16 +1,16 @@
 #include "LogoEchoes.h"
 
+#include "ScreenLayout.h"
 #include "SpriteManager.h"
 
 #include <SDL_opengl.h>
 
 namespace {
 const float kStartAlpha = 0.75f;
-const float kDriftSpeed = 25.0f;     // pixels per second, each copy
-const float kFadeSpeed = 0.5f;       // alpha per second
-const float kSecondPairAt = 0.5f;    // pair 1's alpha that wakes pair 2
-const float kThirdPairAt = 0.25f;    // pair 2's alpha that wakes pair 3
-const int32_t kEchoY = 10;
+const float kDriftSpeed = 25.0f;   // pixels per second, each copy
+const float kFadeSpeed = 0.5f;     // alpha per second
+const float kSecondPairAt = 0.5f;  // pair 1's alpha that wakes pair 2
+const float kThirdPairAt = 0.25f;  // pair 2's alpha that wakes pair 3
 }  // namespace
 
 LogoEchoes::LogoEchoes() : started(false) {
@@ -34,9 +34,9 @@ void LogoEchoes::startOnce(float homeX) {
 void LogoEchoes::drawAndMove(EchoPair& pair, SpriteManager* sprites, const EchoLook& look,
                              float fadeAlpha, float t) {
     glColor4f(look.red, look.green, look.blue, pair.alpha * fadeAlpha);
-    sprites->DrawSprite(look.sprite, static_cast<int32_t>(pair.leftX), kEchoY, look.width,
+    sprites->DrawSprite(look.sprite, static_cast<int32_t>(pair.leftX), kHeadingY, look.width,
                         look.height);
-    sprites->DrawSprite(look.sprite, static_cast<int32_t>(pair.rightX), kEchoY, look.width,
+    sprites->DrawSprite(look.sprite, static_cast<int32_t>(pair.rightX), kHeadingY, look.width,
                         look.height);
     pair.leftX -= kDriftSpeed * t;
     pair.rightX += kDriftSpeed * t;

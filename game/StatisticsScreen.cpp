@@ -2,75 +2,78 @@
 #include "Game.h"
 
 #include "GameState.h"
-#include "OruBitmapFont.h"
-#include "SpriteManager.h"
+#include "ScreenLayout.h"
+#include "ShadowedText.h"
+#include "Truncation.h"
 
 #include <SDL_opengl.h>
 
+#include <cmath>
+#include <limits>
+#include <string>
+
 namespace {
-const int32_t kHeadingY = 10;
-const int32_t kHeadingWidth = 512;
-const int32_t kHeadingHeight = 64;
+const Tint kHeadingTint = {1.0f, 0.0f, 0.0f};
+const Tint kEchoTint = {1.0f, 0.5f, 0.5f};
 const int32_t kLeftColumn = -150;  // offsets from the screen's centre
 const int32_t kRightColumn = 20;
 const int32_t kRowStep = 20;
 const int32_t kFirstRow = -40;
+const size_t kFiguresPerColumn = 4;
+
+// The whole part of a figure shown with "%i", the fraction dropped: a value
+// beyond the int32 range shows as the range's nearer end, and NaN, which a
+// player cannot read as any amount, as 0.
+int32_t WholeFigure(float value) {
+    int32_t whole = 0;
+    if (TruncateBelow(value, kInt32Bound, &whole) || std::isnan(value)) {
+        return whole;
+    }
+    return value > 0.0f ? std::numeric_limits<int32_t>::max() : std::numeric_limits<int32_t>::min();
+}
 }  // namespace
 
 bool Game::statisticsFrame() {
-    const int32_t W = screenWidth;
-    const int32_t H = screenHeight;
-    const int32_t headingX = W / 2 - kHeadingWidth / 2;
-    statisticsEchoes.startOnce(static_cast<float>(headingX));
-    pollScreenEvents();
-    if (KeyHeld(SDLK_SPACE)) {
-        state = StatisticsToPlay;
-    }
-    if (KeyHeld(SDLK_ESCAPE)) {
-        state = StatisticsToCredits;
-    }
-    const EchoLook look = {gameOverSprites[1], kHeadingWidth, kHeadingHeight,
-                           static_cast<float>(headingX), 1.0f, 0.5f, 0.5f};
-    statisticsEchoes.run(sprites, look, fadeAlpha, frameTime);
-
-    glColor4f(1, 0, 0, fadeAlpha);
-    sprites->DrawSprite(gameOverSprites[0], headingX, kHeadingY, kHeadingWidth, kHeadingHeight);
+    readScreenKeys(StatisticsToPlay, StatisticsToCredits);
+    drawHeading(statisticsEchoes, {gameOverSprites[0], gameOverSprites[1], kWideHeadingWidth,
+                                   kHeadingTint, kEchoTint});
     drawBand();
+    drawRoundFigures();
+    drawPrompt(RetryPrompt);
+    drawPrompt(QuitPrompt);
+    glColor4f(1, 1, 1, 1);
+    return quit;
+}
 
+void Game::drawRoundFigures() {
     // Kills per shot, not hits per shot.
     const float accuracy =
         shotsFired > 0 ? static_cast<float>(bodyCount) / static_cast<float>(shotsFired) * 100.0f
                        : 0.0f;
     // A round that lasted no measurable time has no rate: show 0, not inf or nan.
-    const double killsPerSecond = roundTime > 0.0f ? bodyCount / static_cast<double>(roundTime) : 0.0;
+    const double killsPerSecond =
+        roundTime > 0.0f ? bodyCount / static_cast<double>(roundTime) : 0.0;
     const double damagePerSecond =
         roundTime > 0.0f ? damageDealt / static_cast<double>(roundTime) : 0.0;
 
-    for (int pass = 0; pass < 2; ++pass) {
-        // The black shadows first, one pixel right of and below the texts.
-        const int32_t shift = pass == 0 ? 1 : 0;
-        if (pass == 0) {
-            font->SetColor(0, 0, 0);
-        } else {
-            font->SetColor(255, 255, 255);
-        }
-        const int32_t left = W / 2 + kLeftColumn + shift;
-        const int32_t right = W / 2 + kRightColumn + shift;
-        const int32_t row0 = H / 2 + kFirstRow + shift;
-        font->DrawFormatted(left, row0, fadeAlpha, "Corpse Count: %i", bodyCount);
-        font->DrawFormatted(left, row0 + kRowStep, fadeAlpha, "Shots Fired: %i", shotsFired);
-        font->DrawFormatted(left, row0 + 2 * kRowStep, fadeAlpha, "Accuracy: %.1f%%", accuracy);
-        font->DrawFormatted(left, row0 + 3 * kRowStep, fadeAlpha, "Total Time: %.2fs", roundTime);
-        font->DrawFormatted(right, row0, fadeAlpha, "Distance Ran: %ipx",
-                            static_cast<int32_t>(distanceRan));
-        font->DrawFormatted(right, row0 + kRowStep, fadeAlpha, "Damage Dealt: %ihp",
-                            static_cast<int32_t>(damageDealt));
-        font->DrawFormatted(right, row0 + 2 * kRowStep, fadeAlpha, "Avg Kills/sec: %.2f",
-                            killsPerSecond);
-        font->DrawFormatted(right, row0 + 3 * kRowStep, fadeAlpha, "Avg Dmg/sec: %.2fhp",
-                            damagePerSecond);
+    // The left column top to bottom, then the right one.
+    const std::string figures[] = {
+        FormatText("Corpse Count: %i", bodyCount),
+        FormatText("Shots Fired: %i", shotsFired),
+        FormatText("Accuracy: %.1f%%", accuracy),
+        FormatText("Total Time: %.2fs", roundTime),
+        FormatText("Distance Ran: %ipx", WholeFigure(distanceRan)),
+        FormatText("Damage Dealt: %ihp", WholeFigure(damageDealt)),
+        FormatText("Avg Kills/sec: %.2f", killsPerSecond),
+        FormatText("Avg Dmg/sec: %.2fhp", damagePerSecond),
+    };
+    const size_t figureCount = sizeof(figures) / sizeof(figures[0]);
+    ShadowedText texts[figureCount];
+    for (size_t i = 0; i < figureCount; ++i) {
+        const int32_t column = i < kFiguresPerColumn ? kLeftColumn : kRightColumn;
+        const int32_t row = kFirstRow + static_cast<int32_t>(i % kFiguresPerColumn) * kRowStep;
+        texts[i] = {figures[i].c_str(), screenWidth / 2 + column, screenHeight / 2 + row,
+                    kWhiteText};
     }
-    drawPrompts("Press SPACEBAR to retry");
-    glColor4f(1, 1, 1, 1);
-    return quit;
+    DrawShadowedTexts(font, texts, fadeAlpha);
 }

@@ -2,61 +2,46 @@
 #include "Game.h"
 
 #include "GameState.h"
-#include "OruBitmapFont.h"
+#include "ScreenLayout.h"
+#include "ShadowedText.h"
 #include "SpriteManager.h"
 
 #include <SDL_opengl.h>
 
 namespace {
-const int32_t kHeadingY = 10;
-const int32_t kHeadingWidth = 256;
-const int32_t kHeadingHeight = 64;
+const int32_t kTitleHeadingWidth = 256;
+// The subtitle strip overlaps the heading's foot.
 const int32_t kSubtitleY = 64;
 const int32_t kSubtitleHeight = 16;
 
 // Offsets from the screen's centre.
-struct ControlText {
-    const char* text;
-    int32_t dx, dy;
+const OffsetText kControls[] = {
+    {"WASD", -73, -40},        {"- Move", 20, -40},       {"Mouse", -73, -20},
+    {"- Aim", 20, -20},        {"Left Button", -73, 0},   {"- Fire", 20, 0},
+    {"Right Button", -73, 20}, {"- Slow Motion", 20, 20},
 };
-const ControlText kControls[] = {
-    {"WASD", -73, -40},         {"- Move", 20, -40},       {"Mouse", -73, -20},
-    {"- Aim", 20, -20},         {"Left Button", -73, 0},   {"- Fire", 20, 0},
-    {"Right Button", -73, 20},  {"- Slow Motion", 20, 20},
-};
+const size_t kControlCount = sizeof(kControls) / sizeof(kControls[0]);
+
+void DrawControls(OruBitmapFont* font, int32_t centreX, int32_t centreY, float alpha) {
+    ShadowedText texts[kControlCount];
+    for (size_t i = 0; i < kControlCount; ++i) {
+        texts[i] = kControls[i].from(centreX, centreY);
+    }
+    DrawShadowedTexts(font, texts, alpha);
+}
 }  // namespace
 
 bool Game::titleFrame() {
-    const int32_t W = screenWidth;
-    const int32_t H = screenHeight;
-    const int32_t headingX = W / 2 - kHeadingWidth / 2;
-    titleEchoes.startOnce(static_cast<float>(headingX));
-    pollScreenEvents();
-    // ESC is read last, so with both keys held it decides.
-    if (KeyHeld(SDLK_SPACE)) {
-        state = TitleToPlay;
-    }
-    if (KeyHeld(SDLK_ESCAPE)) {
-        state = TitleToCredits;
-    }
-    const EchoLook look = {titleSprites[1], kHeadingWidth, kHeadingHeight,
-                           static_cast<float>(headingX), 1.0f, 1.0f, 1.0f};
-    titleEchoes.run(sprites, look, fadeAlpha, frameTime);
-
-    glColor4f(1, 1, 1, fadeAlpha);
-    sprites->DrawSprite(titleSprites[0], headingX, kHeadingY, kHeadingWidth, kHeadingHeight);
-    sprites->DrawSprite(titleSprites[2], headingX, kSubtitleY, kHeadingWidth, kSubtitleHeight);
-    drawPrompts("Press SPACEBAR to begin");
+    readScreenKeys(TitleToPlay, TitleToCredits);
+    const HeadingLook look = {titleSprites[0], titleSprites[1], kTitleHeadingWidth, kUntinted,
+                              kUntinted};
+    const int32_t headingX = drawHeading(titleEchoes, look);
+    // In the heading's tint, which is still set.
+    sprites->DrawSprite(titleSprites[2], headingX, kSubtitleY, kTitleHeadingWidth, kSubtitleHeight);
+    drawPrompt(BeginPrompt);
+    drawPrompt(QuitPrompt);
     drawBand();
-
-    font->SetColor(0, 0, 0);
-    for (const ControlText& control : kControls) {
-        font->DrawText(control.text, W / 2 + control.dx + 1, H / 2 + control.dy + 1, fadeAlpha);
-    }
-    font->SetColor(255, 255, 255);
-    for (const ControlText& control : kControls) {
-        font->DrawText(control.text, W / 2 + control.dx, H / 2 + control.dy, fadeAlpha);
-    }
+    DrawControls(font, screenWidth / 2, screenHeight / 2, fadeAlpha);
     glColor4f(1, 1, 1, 1);
     return quit;
 }

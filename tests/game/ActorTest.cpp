@@ -348,4 +348,34 @@ TEST(ActorDrawing, CulledOrFarOffActorsNeverReachTheStore) {
     }
 }
 
+// The store takes whole-pixel int32 sizes and a float angle; an actor whose
+// size or angle has no such form is not drawn at all.
+TEST(ActorDrawing, SizesAndAnglesTheStoreCannotTakeAreNotDrawn) {
+    SolidSpriteStore sprites({kRed});
+    Actor actor(sprites.get());
+    actor.holdFrame(7);  // a sprite the store does not hold, so a draw complains
+    const auto reachesTheStore = [&actor](float w, float h, double angle) {
+        actor.setRect(0.0f, 0.0f, w, h);
+        actor.setAngle(angle);
+        OutputCapture capture;
+        actor.draw(0, 0);
+        capture.Stop();
+        return !capture.Err().empty();
+    };
+    EXPECT_TRUE(reachesTheStore(2.0e9f, 2.0e9f, 1.0e38));
+
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float badSizes[] = {nan, infinity, 3.0e9f};
+    for (const float size : badSizes) {
+        EXPECT_FALSE(reachesTheStore(size, 4.0f, 0.0)) << "width " << size;
+        EXPECT_FALSE(reachesTheStore(4.0f, size, 0.0)) << "height " << size;
+    }
+    const double badAngles[] = {std::numeric_limits<double>::quiet_NaN(),
+                                -std::numeric_limits<double>::infinity(), 1.0e39};
+    for (const double angle : badAngles) {
+        EXPECT_FALSE(reachesTheStore(4.0f, 4.0f, angle)) << "angle " << angle;
+    }
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <SDL_opengl.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,23 @@ TEST_F(ScreensTest, ARoundOfNoTimeShowsZeroRatesNotInfinity) {
     EXPECT_TRUE(recorder->Has("Avg Kills/sec: 0.00", 340, 240));
     EXPECT_TRUE(recorder->Has("Avg Dmg/sec: 0.00hp", 340, 260));
     EXPECT_TRUE(recorder->Has("Total Time: 0.00s", 170, 260));
+}
+
+// The distance and the damage are whole numbers on the screen: beyond the
+// int32 range they stop at its ends, and NaN shows as 0.
+TEST_F(ScreensTest, WholeFiguresStopAtTheIntegerRangeAndShowNanAsZero) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    ShowStatistics(0, 0, 5.0f, 1.0e10f, nan);
+    EXPECT_TRUE(recorder->Has("Distance Ran: 2147483647px", 340, 200));
+    EXPECT_TRUE(recorder->Has("Damage Dealt: 0hp", 340, 220));
+    ShowStatistics(0, 0, 5.0f, infinity, -infinity);
+    EXPECT_TRUE(recorder->Has("Distance Ran: 2147483647px", 340, 200));
+    EXPECT_TRUE(recorder->Has("Damage Dealt: -2147483648hp", 340, 220));
+    // The largest floats inside the range still show as they are.
+    ShowStatistics(0, 0, 5.0f, 2147483520.0f, -2147483648.0f);
+    EXPECT_TRUE(recorder->Has("Distance Ran: 2147483520px", 340, 200));
+    EXPECT_TRUE(recorder->Has("Damage Dealt: -2147483648hp", 340, 220));
 }
 
 TEST_F(ScreensTest, StatisticsKeysSteerTheFadeWithoutRestartingIt) {
