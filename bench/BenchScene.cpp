@@ -1,5 +1,6 @@
 #include "BenchScene.h"
 
+#include "Angles.h"
 #include "Game.h"
 #include "GameSettings.h"
 #include "GameState.h"
@@ -37,7 +38,6 @@ const float kDecalHalfHeight = kScreenHeight / 2.0f;
 const float kRingInner = 120.0f;
 const float kRingOuter = 420.0f;
 const float kBulletReach = 70.0f;
-const float kPi = 3.14159265f;
 const int kWalkFrames = 4;
 const float kOneAnimationStep = 1.0f;  // longer than any frame's duration
 // Past the bullet limits: the game removes such a bullet in its next frame.
@@ -249,7 +249,7 @@ void BenchScene::fireBullets(int32_t count) {
 void BenchScene::spawnEnemies(int32_t count) {
     Game& game = *theGame;
     std::uniform_real_distribution<float> distance(kRingInner, kRingOuter);
-    std::uniform_real_distribution<float> direction(0.0f, 2.0f * kPi);
+    std::uniform_real_distribution<float> direction(0.0f, static_cast<float>(kTau));
     std::uniform_int_distribution<int> walkFrame(0, kWalkFrames - 1);
     for (int32_t i = 0; i < count; ++i) {
         game.spawnEnemy();
@@ -269,7 +269,7 @@ void BenchScene::spawnEnemies(int32_t count) {
 void BenchScene::placeBullets() {
     Game& game = *theGame;
     std::uniform_real_distribution<float> distance(0.0f, kBulletReach);
-    std::uniform_real_distribution<float> direction(0.0f, 2.0f * kPi);
+    std::uniform_real_distribution<float> direction(0.0f, static_cast<float>(kTau));
     for (size_t i = 0; i < game.bullets.size(); ++i) {
         Bullet& bullet = game.bullets[i];
         do {
@@ -278,7 +278,7 @@ void BenchScene::placeBullets() {
             bullet.setX(r * std::cos(a));
             bullet.setY(r * std::sin(a));
             // Flying away from the player, as a shot does.
-            bullet.setAngle(-a * 180.0f / kPi);
+            bullet.setAngle(-a * kHalfTurnDegrees / static_cast<float>(kPi));
         } while (bulletTouchesEnemy(i));
     }
 }

@@ -1,5 +1,6 @@
 #include "SpriteManager.h"
 
+#include "Angles.h"
 #include "NumberedPath.h"
 #include "RgbaTexture.h"
 

@@ -10,11 +10,6 @@ class SpriteManager {
 public:
     // Position that DrawSprite replaces with the view's centre.
     static const int32_t kCentreSentinel = -1337;
-    // Sprites are turned in degrees; whole numbers, so that they convert
-    // exactly to whatever type an angle is kept in.
-    static constexpr int32_t kQuarterTurnDegrees = 90;
-    static constexpr int32_t kHalfTurnDegrees = 180;
-    static constexpr int32_t kFullTurnDegrees = 360;
 
     // Loads "directory/0.png", "directory/1.png", ... up to the first gap.
     explicit SpriteManager(const char* directory);

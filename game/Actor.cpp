@@ -1,5 +1,6 @@
 #include "Actor.h"
 
+#include "Angles.h"
 #include "SpriteManager.h"
 #include "Truncation.h"
 
@@ -22,7 +23,7 @@ const double kTurnDeadZone = 3.0;
 // Beyond this many degrees folding by steps takes long, and for huge angles
 // subtracting 360 no longer changes the value at all. fmod is exact, so it
 // lands on the value the steps reach wherever they do finish.
-const double kStepwiseFoldLimit = SpriteManager::kFullTurnDegrees * 1024.0;
+const double kStepwiseFoldLimit = kFullTurnDegrees * 1024.0;
 // A view offset this large is off any screen; converting one beyond the int
 // range would be undefined.
 const float kFarthestDrawnOffset = 1.0e9f;
@@ -30,11 +31,11 @@ const float kFarthestDrawnOffset = 1.0e9f;
 const double kLargestFloat = std::numeric_limits<float>::max();
 
 double WrapHalfTurn(double difference) {
-    if (difference > SpriteManager::kHalfTurnDegrees) {
-        difference -= SpriteManager::kFullTurnDegrees;
+    if (difference > kHalfTurnDegrees) {
+        difference -= kFullTurnDegrees;
     }
-    if (difference < -SpriteManager::kHalfTurnDegrees) {
-        difference += SpriteManager::kFullTurnDegrees;
+    if (difference < -kHalfTurnDegrees) {
+        difference += kFullTurnDegrees;
     }
     return difference;
 }
@@ -148,16 +149,16 @@ double Actor::normalizeAngle(double a) const {
         return 0.0;
     }
     if (std::fabs(a) >= kStepwiseFoldLimit) {
-        a = std::fmod(a, SpriteManager::kFullTurnDegrees);
+        a = std::fmod(a, kFullTurnDegrees);
         if (a == 0.0) {
             a = 0.0;  // fmod keeps the sign of a zero remainder; the steps end on +0
         }
     }
-    while (a >= SpriteManager::kFullTurnDegrees) {
-        a -= SpriteManager::kFullTurnDegrees;
+    while (a >= kFullTurnDegrees) {
+        a -= kFullTurnDegrees;
     }
     while (a < 0.0) {
-        a += SpriteManager::kFullTurnDegrees;
+        a += kFullTurnDegrees;
     }
     return a;
 }

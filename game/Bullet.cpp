@@ -1,6 +1,6 @@
 #include "Bullet.h"
 
-#include "SpriteManager.h"
+#include "Angles.h"
 
 namespace {
 const float kSlowMotionWidth = 64.0f;
@@ -22,8 +22,8 @@ void Bullet::update(float dt, bool slowMotion) {
     const float distance = dt * speed;
     // aheadX/aheadY put the sine on x and the cosine on y; a quarter turn
     // first makes that the (cos a, -sin a) direction every actor moves along.
-    addAngle(SpriteManager::kQuarterTurnDegrees);
+    addAngle(kQuarterTurnDegrees);
     setX(aheadX(distance));
     setY(aheadY(distance));
-    addAngle(-SpriteManager::kQuarterTurnDegrees);
+    addAngle(-kQuarterTurnDegrees);
 }

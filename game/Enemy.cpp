@@ -1,6 +1,6 @@
 #include "Enemy.h"
 
-#include "SpriteManager.h"
+#include "Angles.h"
 
 #include <cmath>
 
@@ -23,7 +23,7 @@ void Enemy::chase(float dt) {
         // angleTo gives the direction from the target towards the enemy; a
         // half turn back makes it face the target.
         facePoint(target->getX(), target->getY());
-        addAngle(-SpriteManager::kHalfTurnDegrees);
+        addAngle(-kHalfTurnDegrees);
         // Not clamped to the distance: a step longer than that passes over the
         // target, and the enemy turns back the next frame.
         const float inverseDistance = 1.0f / distance;

@@ -2,6 +2,7 @@
 // player's death and the bullets, in the order the rules depend on.
 #include "Game.h"
 
+#include "Angles.h"
 #include "GameState.h"
 #include "SoundBank.h"
 #include "SpriteManager.h"
@@ -228,7 +229,7 @@ void Game::facePlayer() {
         // angleTo gives the direction from the aim point towards the player;
         // a half turn back makes him face it.
         player->facePoint(static_cast<float>(aimX), static_cast<float>(aimY));
-        player->addAngle(-SpriteManager::kHalfTurnDegrees);
+        player->addAngle(-kHalfTurnDegrees);
     }
 }
 
@@ -246,7 +247,7 @@ void Game::layBlood(float x, float y) {
     Actor blood(sprites);
     blood.setAnimation(bloodSprite + rand() % kBloodImages, 1, 0.0f);
     blood.setRect(x, y, kBloodSize, kBloodSize);
-    blood.setAngle(rand() % SpriteManager::kFullTurnDegrees);
+    blood.setAngle(rand() % kFullTurnDegrees);
     decals.push_back(blood);
 }
 
@@ -258,7 +259,7 @@ void Game::killPlayerWhenHealthGone() {
     state = PlayToStatistics;
     health = 0.0f;
     player->holdFrame(playerDeadSprite);
-    player->setAngle(rand() % SpriteManager::kFullTurnDegrees);
+    player->setAngle(rand() % kFullTurnDegrees);
     layBlood(player->getX(), player->getY());
     sounds->PlaySample(slowMo ? manSlowSounds[2] : manSounds[2]);
 }
@@ -295,7 +296,7 @@ bool Game::hitEnemies(Bullet& bullet) {
         if (enemy.health <= 0.0f) {
             enemy.holdFrame(enemy.getBaseFrame() + enemy.getFrameCount());
             enemy.dead = true;
-            enemy.setAngle(rand() % SpriteManager::kFullTurnDegrees);
+            enemy.setAngle(rand() % kFullTurnDegrees);
         }
         damageDealt += bullet.damage;
         if (enemy.dead) {
