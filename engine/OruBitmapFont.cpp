@@ -300,31 +300,27 @@ OruBitmapFont::LineVerdict OruBitmapFont::ParseCommonLine(const char* line) {
         return LineVerdict::Malformed;
     }
     // Values are taken by position; the keys are never compared.
+    struct PositionalValue {
+        const char* message;
+        int32_t OruBitmapFont::*field;  // null: read no value
+    };
+    static const PositionalValue kValues[] = {
+        {"setting lineHeight\n", &OruBitmapFont::lineHeight},
+        {"setting base\n", &OruBitmapFont::base},
+        {"setting scaleW\n", &OruBitmapFont::scaleW},
+        {"setting scaleH\n", &OruBitmapFont::scaleH},
+        {"ignoring pages for now\n", nullptr},
+    };
+    const size_t valueCount = sizeof(kValues) / sizeof(kValues[0]);
     for (size_t i = 1; i < tokens.size(); ++i) {
-        const char* token = tokens[i].c_str();
-        switch (i) {
-            case 1:
-                printf("setting lineHeight\n");
-                lineHeight = ReadFieldValue(token);
-                break;
-            case 2:
-                printf("setting base\n");
-                base = ReadFieldValue(token);
-                break;
-            case 3:
-                printf("setting scaleW\n");
-                scaleW = ReadFieldValue(token);
-                break;
-            case 4:
-                printf("setting scaleH\n");
-                scaleH = ReadFieldValue(token);
-                break;
-            case 5:
-                printf("ignoring pages for now\n");
-                break;
-            default:
-                PrintTooManyTokens();
-                break;
+        if (i > valueCount) {
+            PrintTooManyTokens();
+            continue;
+        }
+        const PositionalValue& value = kValues[i - 1];
+        fputs(value.message, stdout);
+        if (value.field != nullptr) {
+            this->*value.field = ReadFieldValue(tokens[i].c_str());
         }
     }
     return LineVerdict::Continue;

@@ -44,18 +44,7 @@ mkdir -p "$logs"
 log="$logs/valgrind.txt"
 rm -f "$log"
 
-GAME_DIR="$(mktemp -d /tmp/zibo-leaks.XXXXXX)"
-ln -s "$PWD/build/sprites" "$GAME_DIR/sprites"
-ln -s "$PWD/build/sfx" "$GAME_DIR/sfx"
-GAME_PID=""
-cleanup() {
-    release_all
-    if [ -n "$GAME_PID" ] && game_running; then
-        kill -KILL "$GAME_PID" 2>/dev/null || true
-    fi
-    rm -rf "$GAME_DIR"
-}
-trap cleanup EXIT
+make_game_dir "$PWD/build" leaks
 
 fail() {
     echo "leaks: FAILED: $*" >&2
@@ -68,7 +57,8 @@ fire_sweep() {
     local i x y
     for ((i = 0; i < kSweepDirections; i++)); do
         read -r x y < <(awk -v i="$i" -v n="$kSweepDirections" \
-            'BEGIN { a = 6.283185307 * i / n; printf "%d %d\n", 320 + 200 * cos(a), 240 + 200 * sin(a) }')
+            -v cx=$((GAME_WIDTH / 2)) -v cy=$((GAME_HEIGHT / 2)) \
+            'BEGIN { a = 6.283185307 * i / n; printf "%d %d\n", cx + 200 * cos(a), cy + 200 * sin(a) }')
         move_mouse "$x" "$y"
         # The shot leaves along the facing of the frame before.
         sleep "$XDRIVE_SLOW"

@@ -48,18 +48,7 @@ rm -f "$logs"/statistics-*.bmp
 seed="${SOAK_SEED:-$(date +%s)}"
 RANDOM=$((seed % 32768))
 
-GAME_DIR="$(mktemp -d /tmp/zibo-soak.XXXXXX)"
-ln -s "$PWD/build-asan/sprites" "$GAME_DIR/sprites"
-ln -s "$PWD/build-asan/sfx" "$GAME_DIR/sfx"
-GAME_PID=""
-cleanup() {
-    release_all
-    if [ -n "$GAME_PID" ] && game_running; then
-        kill -KILL "$GAME_PID" 2>/dev/null || true
-    fi
-    rm -rf "$GAME_DIR"
-}
-trap cleanup EXIT
+make_game_dir "$PWD/build-asan" soak
 
 fail() {
     echo "soak: FAILED: $*" | tee -a "$report" >&2

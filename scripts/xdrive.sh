@@ -35,6 +35,25 @@ picture_complete() {
     [ "$(stat -c %s "$1")" -eq $((kShotHeaderBytes + $(row_bytes "$width") * height)) ]
 }
 
+# A fresh working directory for the game, GAME_DIR, whose "sprites" and "sfx"
+# link to those of build directory $1; it and the game go when the script
+# exits. $2 names the directory.
+make_game_dir() {
+    GAME_DIR="$(mktemp -d "/tmp/zibo-$2.XXXXXX")"
+    ln -s "$1/sprites" "$GAME_DIR/sprites"
+    ln -s "$1/sfx" "$GAME_DIR/sfx"
+    GAME_PID=""
+    trap remove_game_dir EXIT
+}
+
+remove_game_dir() {
+    release_all
+    if [ -n "$GAME_PID" ] && game_running; then
+        kill -KILL "$GAME_PID" 2>/dev/null || true
+    fi
+    rm -rf "$GAME_DIR"
+}
+
 # Waits up to $1 seconds for the X server to answer: on a busy machine Xvfb
 # may not be up yet when xvfb-run starts its command, and a game that finds
 # no display runs on without a window.
