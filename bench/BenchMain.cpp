@@ -292,18 +292,8 @@ void PushAimAndShot(int frame) {
     const double angle = frame * kAimTurnPerFrame;
     const int x = kScreenCentreX + static_cast<int>(kAimRadius * std::cos(angle));
     const int y = kScreenCentreY + static_cast<int>(kAimRadius * std::sin(angle));
-    SDL_Event motion = {};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = static_cast<Uint16>(x);
-    motion.motion.y = static_cast<Uint16>(y);
-    SDL_PushEvent(&motion);
-    SDL_Event click = {};
-    click.type = SDL_MOUSEBUTTONDOWN;
-    click.button.button = SDL_BUTTON_LEFT;
-    click.button.state = SDL_PRESSED;
-    click.button.x = static_cast<Uint16>(x);
-    click.button.y = static_cast<Uint16>(y);
-    SDL_PushEvent(&click);
+    GameDriver::pushMotion(x, y);
+    GameDriver::pushButton(SDL_BUTTON_LEFT, true, x, y);
 }
 
 // Episodes of play with the player walking, aiming, firing every frame,
@@ -513,7 +503,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "bench: cannot write %s\n", argv[argc - 1]);
         return 1;
     }
-    if (!BenchScene::OpenWindow()) {
+    if (!GameDriver::OpenWindow()) {
         return 1;
     }
     bool measured = false;

@@ -4,7 +4,6 @@
 #include "Game.h"
 #include "GameSettings.h"
 #include "GameState.h"
-#include "Video.h"
 
 #include <SDL.h>
 
@@ -43,49 +42,6 @@ const float kOneAnimationStep = 1.0f;  // longer than any frame's duration
 // Past the bullet limits: the game removes such a bullet in its next frame.
 const float kFarAway = 1000.0f;
 
-uint32_t benchTicks = kStartTicks;
-uint32_t BenchClock() {
-    return benchTicks;
-}
-
-void PushEvent(SDL_Event& event) {
-    if (SDL_PushEvent(&event) != 0) {
-        fprintf(stderr, "bench: the SDL event queue is full\n");
-    }
-}
-
-void PushMotion(int x, int y) {
-    SDL_Event event = {};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = static_cast<Uint16>(x);
-    event.motion.y = static_cast<Uint16>(y);
-    PushEvent(event);
-}
-
-void PushLeftClick(int x, int y) {
-    SDL_Event event = {};
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = SDL_PRESSED;
-    event.button.x = static_cast<Uint16>(x);
-    event.button.y = static_cast<Uint16>(y);
-    PushEvent(event);
-}
-
-void PushRightButton(Uint8 type) {
-    SDL_Event event = {};
-    event.type = type;
-    event.button.button = SDL_BUTTON_RIGHT;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = static_cast<Uint16>(kShotX);
-    event.button.y = static_cast<Uint16>(kShotY);
-    PushEvent(event);
-}
-
-void HoldKey(SDLKey key, bool down) {
-    SDL_GetKeyState(nullptr)[key] = down ? 1 : 0;
-}
-
 // FNV-1a over the bytes of a value.
 void Mix(uint64_t& hash, const void* data, size_t size) {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
@@ -104,61 +60,18 @@ void MixActor(uint64_t& hash, const Actor& actor) {
 }
 }  // namespace
 
-BenchScene::BenchScene() : theGame(new Game()), layout(kSeed) {
-    benchTicks = kStartTicks;
-    SetTickSource(BenchClock);
-    MeasureFrameTime();
-    theGame->startUp(kScreenWidth, kScreenHeight);
+BenchScene::BenchScene() : driver(kStartTicks), theGame(&driver.game()), layout(kSeed) {
     // Start-up seeds with the time and picks the floor with it; two processes
     // must draw the same title screen.
     srand(kSeed);
     theGame->floorChoice = 0;
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-    }
-}
-
-BenchScene::~BenchScene() {
-    theGame->shutDown();
-    delete theGame;
-    SetTickSource(nullptr);
-}
-
-bool BenchScene::OpenWindow() {
-    if (InitVideo(kScreenWidth, kScreenHeight) != 0) {
-        fprintf(stderr, "bench: cannot open the window (is an X server running?)\n");
-        return false;
-    }
-    InitGl(kScreenWidth, kScreenHeight);
-    SetCaption(kWindowCaption);
-    InitAudio(kAudioFrequency, kAudioChannels);
-    return true;
-}
-
-void BenchScene::advanceClock(uint32_t milliseconds) {
-    benchTicks += milliseconds;
-}
-
-uint32_t BenchScene::now() const {
-    return benchTicks;
-}
-
-void BenchScene::setClock(uint32_t ticks) {
-    benchTicks = ticks;
-    MeasureFrameTime();
-}
-
-bool BenchScene::runFrame() {
-    return theGame->runFrame();
 }
 
 void BenchScene::enterFirstRound() {
-    HoldKey(SDLK_SPACE, true);
-    advanceClock(kTitleKeyFrameMs);
-    runFrame();
-    HoldKey(SDLK_SPACE, false);
-    advanceClock(kFadeMs);
-    runFrame();
+    GameDriver::holdKey(SDLK_SPACE, true);
+    driver.frame(kTitleKeyFrameMs);
+    GameDriver::holdKey(SDLK_SPACE, false);
+    driver.frame(kFadeMs);
 }
 
 bool BenchScene::buildRound(const SceneSize& size) {
@@ -178,7 +91,7 @@ bool BenchScene::buildRound(const SceneSize& size) {
     srand(seed);
     layout.seed(seed);
     game.resetRound();
-    PushMotion(kAimX, kAimY);
+    GameDriver::pushMotion(kAimX, kAimY);
     runFrame();
     layDecals(size.decals);
     spawnEnemies(size.enemies);
@@ -239,7 +152,7 @@ void BenchScene::fireBullets(int32_t count) {
     while (count > 0) {
         const int32_t clicks = std::min(count, kClicksPerFrame);
         for (int32_t i = 0; i < clicks; ++i) {
-            PushLeftClick(kShotX, kShotY);
+            GameDriver::pushButton(SDL_BUTTON_LEFT, true, kShotX, kShotY);
         }
         runFrame();
         count -= clicks;
@@ -305,25 +218,23 @@ void BenchScene::removeBullets() {
 }
 
 void BenchScene::pressRightButton() {
-    PushRightButton(SDL_MOUSEBUTTONDOWN);
+    GameDriver::pushButton(SDL_BUTTON_RIGHT, true, kShotX, kShotY);
     runFrame();
 }
 
 void BenchScene::releaseRightButton() {
-    PushRightButton(SDL_MOUSEBUTTONUP);
+    GameDriver::pushButton(SDL_BUTTON_RIGHT, false, kShotX, kShotY);
     runFrame();
 }
 
 bool BenchScene::pressEscapeUntil(int32_t state, uint32_t frameMs) {
     // Two fades' worth of frames is more than any one transition needs.
     const int32_t maxFrames = static_cast<int32_t>(2 * kFadeMs / frameMs) + 2;
-    HoldKey(SDLK_ESCAPE, true);
-    advanceClock(frameMs);
-    runFrame();
-    HoldKey(SDLK_ESCAPE, false);
+    GameDriver::holdKey(SDLK_ESCAPE, true);
+    driver.frame(frameMs);
+    GameDriver::holdKey(SDLK_ESCAPE, false);
     for (int32_t i = 0; i < maxFrames && theGame->state != state; ++i) {
-        advanceClock(frameMs);
-        runFrame();
+        driver.frame(frameMs);
     }
     if (theGame->state != state) {
         fprintf(stderr, "bench: the game is in state %i, not %i\n", theGame->state, state);
@@ -334,8 +245,7 @@ bool BenchScene::pressEscapeUntil(int32_t state, uint32_t frameMs) {
 
 void BenchScene::runFrames(int count, uint32_t frameMs) {
     for (int i = 0; i < count; ++i) {
-        advanceClock(frameMs);
-        runFrame();
+        driver.frame(frameMs);
     }
 }
 

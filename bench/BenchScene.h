@@ -7,11 +7,11 @@
 #ifndef ZIBO_BENCH_SCENE_H
 #define ZIBO_BENCH_SCENE_H
 
+#include "GameDriver.h"
+
 #include <cstdint>
 #include <random>
 #include <string>
-
-class Game;
 
 struct SceneSize {
     int32_t decals;
@@ -21,14 +21,9 @@ struct SceneSize {
 
 class BenchScene {
 public:
-    // The entry function's set-up: the 640 x 480 window with its OpenGL
-    // state, the caption and the audio device. False when there is no window.
-    static bool OpenWindow();
-
     // Starts the game over "sprites" and "sfx" in the working directory; the
     // window and the audio device must be open.
     BenchScene();
-    ~BenchScene();
     BenchScene(const BenchScene&) = delete;
     BenchScene& operator=(const BenchScene&) = delete;
 
@@ -36,12 +31,12 @@ public:
 
     // The title screen's clock runs (its heading echoes drift); a round's
     // stands still.
-    void advanceClock(uint32_t milliseconds);
-    uint32_t now() const;
+    void advanceClock(uint32_t milliseconds) { driver.advanceClock(milliseconds); }
+    uint32_t now() const { return driver.now(); }
     // Sets the clock back or forth, and the frame timer with it.
-    void setClock(uint32_t ticks);
-    // One whole frame, as the entry function runs it.
-    bool runFrame();
+    void setClock(uint32_t ticks) { driver.setClock(ticks); }
+    // One whole frame, as the entry function runs it, the clock standing.
+    bool runFrame() { return driver.frame(0); }
 
     // From the title screen into a round through the real fade; once only.
     void enterFirstRound();
@@ -73,6 +68,7 @@ private:
     void removeBullets();
     bool bulletTouchesEnemy(size_t bullet) const;
 
+    GameDriver driver;
     Game* theGame;
     std::mt19937 layout;
 };

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string directory = argv[1];
-    if (!BenchScene::OpenWindow()) {
+    if (!GameDriver::OpenWindow()) {
         return 1;
     }
     bool recorded = true;
