@@ -11,7 +11,7 @@ packages=(
   # asset generator
   libcairo2-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core
   # headless tests: X server, software OpenGL, input and window tools
-  xvfb xauth xdotool libx11-dev libxtst-dev libgl1-mesa-dri x11-utils zlib1g-dev
+  xvfb xauth xdotool libx11-dev libxtst-dev libgl1-mesa-dri x11-utils libpng-dev
   # sanitizer runtime, fuzzing, desktop entry check, benchmark plot
   clang libclang-rt-14-dev desktop-file-utils gnuplot-nox valgrind
 )

@@ -81,15 +81,15 @@ std::string MakeId3v1Block(const Id3v1Tag& tag) {
     return block;
 }
 
-bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
-                    const std::vector<float>& right, double quality, const Id3v1Tag& tag) {
+std::string EncodeOggVorbis(const std::vector<float>& left, const std::vector<float>& right,
+                            double quality, const Id3v1Tag& tag) {
     vorbis_info vi;
     vorbis_info_init(&vi);
     if (vorbis_encode_init_vbr(&vi, kVorbisChannels, kSampleRate, static_cast<float>(quality)) !=
         0) {
         vorbis_info_clear(&vi);
         fprintf(stderr, "zibo-assets: the Vorbis encoder refused its settings\n");
-        return false;
+        return "";
     }
     vorbis_comment vc;
     vorbis_comment_init(&vc);
@@ -160,7 +160,11 @@ bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
     vorbis_dsp_clear(&vd);
     vorbis_comment_clear(&vc);
     vorbis_info_clear(&vi);
+    return out;
+}
 
-    out += MakeId3v1Block(tag);
-    return WriteOutputFile(path, out);
+bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
+                    const std::vector<float>& right, double quality, const Id3v1Tag& tag) {
+    const std::string stream = EncodeOggVorbis(left, right, quality, tag);
+    return !stream.empty() && WriteOutputFile(path, stream + MakeId3v1Block(tag));
 }

@@ -17,9 +17,13 @@ bool WriteWav(const std::string& path, const std::vector<double>& samples);
 std::string MakeId3v1Block(const Id3v1Tag& tag);
 
 // Stereo samples in [-1, 1] at kSampleRate, one vector a channel, encoded as
-// Ogg Vorbis (VBR at `quality`) with a fixed stream serial number, the tag's
-// title, artist and album also written as Vorbis comments, and the ID3v1 block
-// appended.
+// Ogg Vorbis (VBR at `quality`) with a fixed stream serial number and the
+// tag's title, artist and album as Vorbis comments. Empty when the encoder
+// refuses.
+std::string EncodeOggVorbis(const std::vector<float>& left, const std::vector<float>& right,
+                            double quality, const Id3v1Tag& tag);
+
+// The Ogg Vorbis stream with the tag's ID3v1 block appended.
 bool WriteOggVorbis(const std::string& path, const std::vector<float>& left,
                     const std::vector<float>& right, double quality, const Id3v1Tag& tag);
 

@@ -1,7 +1,7 @@
 // The ID3v1 tag reader on files of every awkward shape: fields cut at the
 // first zero byte or filling their width, blanks kept, short and odd files.
+#include "AudioFiles.h"
 #include "Id3v1Tag.h"
-#include "OggWriter.h"
 #include "OutputCapture.h"
 #include "TestWindow.h"
 
@@ -39,7 +39,7 @@ protected:
 TEST_F(Id3v1TagTest, FieldsAreReadInFileOrder) {
     const std::string audio(1000, 'x');
     const auto tag =
-        Read(audio + MakeId3v1Block("Title", "Artist", "Album", "1999", "Comment", 17));
+        Read(audio + MakeId3v1Block({"Title", "Artist", "Album", "1999", "Comment", 17}));
     ASSERT_NE(tag, nullptr);
     EXPECT_EQ(err, "");
     EXPECT_EQ(tag->title, "Title");
@@ -54,8 +54,8 @@ TEST_F(Id3v1TagTest, FieldsAreReadInFileOrder) {
 // next one.
 TEST_F(Id3v1TagTest, FieldsWithoutZeroByteFillTheirWidth) {
     const std::string block =
-        MakeId3v1Block(kFullWidth, "abcdefghijklmnopqrstuvwxyz!?#$", kFullWidth, "2024",
-                       "abcdefghijklmnopqrstuvwxyz!?#$", 255);
+        MakeId3v1Block({kFullWidth, "abcdefghijklmnopqrstuvwxyz!?#$", kFullWidth, "2024",
+                        "abcdefghijklmnopqrstuvwxyz!?#$", 255});
     const auto tag = Read(std::string(300, 'x') + block);
     ASSERT_NE(tag, nullptr);
     EXPECT_EQ(tag->title, kFullWidth);
@@ -67,7 +67,7 @@ TEST_F(Id3v1TagTest, FieldsWithoutZeroByteFillTheirWidth) {
 }
 
 TEST_F(Id3v1TagTest, FieldsEndAtTheFirstZeroByteAndKeepTheirBlanks) {
-    std::string block = MakeId3v1Block("Abc", "Band   ", " lead", "", "", 0);
+    std::string block = MakeId3v1Block({"Abc", "Band   ", " lead", "", "", 0});
     // Bytes after the first zero of a field are not part of it.
     const std::string titleWithTail = std::string("Ab\0junk", 7);
     block.replace(3, titleWithTail.size(), titleWithTail);
@@ -81,7 +81,8 @@ TEST_F(Id3v1TagTest, FieldsEndAtTheFirstZeroByteAndKeepTheirBlanks) {
 }
 
 TEST_F(Id3v1TagTest, TagIsOnlyLookedForInTheLast128Bytes) {
-    EXPECT_EQ(Read(MakeId3v1Block("Early", "Tag") + std::string(200, 'x')), nullptr);
+    EXPECT_EQ(Read(MakeId3v1Block({"Early", "Tag", "", "", "", 0}) + std::string(200, 'x')),
+              nullptr);
     EXPECT_EQ(err, kNoTagLine);
     EXPECT_EQ(Read(std::string(500, 'x') + "TAG" + std::string(124, 'y')), nullptr);
     EXPECT_EQ(err, kNoTagLine);
@@ -92,7 +93,7 @@ TEST_F(Id3v1TagTest, TagIsOnlyLookedForInTheLast128Bytes) {
 // A file no longer than the block: exactly 128 bytes is a tag, anything
 // shorter is none, even when it starts with "TAG".
 TEST_F(Id3v1TagTest, ShortFilesHoldNoTag) {
-    const std::string block = MakeId3v1Block("Whole", "File");
+    const std::string block = MakeId3v1Block({"Whole", "File", "", "", "", 0});
     const auto whole = Read(block);
     ASSERT_NE(whole, nullptr);
     EXPECT_EQ(whole->title, "Whole");
@@ -113,7 +114,7 @@ TEST_F(Id3v1TagTest, UnopenableAndUnreadableFiles) {
 }
 
 TEST(Id3v1TagParse, UsesTheLastBlockOfTheBuffer) {
-    const std::string bytes = std::string(7, 'x') + MakeId3v1Block("T", "A", "", "", "", 9);
+    const std::string bytes = std::string(7, 'x') + MakeId3v1Block({"T", "A", "", "", "", 9});
     Id3v1Tag tag;
     tag.genre = 0;
     ASSERT_TRUE(ParseId3v1Tag(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), tag));

@@ -2,11 +2,10 @@
 // and the music that SDL's disk audio driver captures.
 #include "AudioCapture.h"
 #include "MusicPlayer.h"
-#include "OggWriter.h"
 #include "OutputCapture.h"
 #include "SoundBank.h"
 #include "TestWindow.h"
-#include "WavWriter.h"
+#include "Tones.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -34,7 +33,7 @@ protected:
     // A tone track, with the given ID3v1 block (or none) appended.
     std::string AddTrack(const std::string& name, double frequency, double seconds,
                          const std::string& tag) {
-        const std::string ogg = MakeToneOgg(frequency, seconds, kMusicLevel);
+        const std::string ogg = ToneOgg(frequency, seconds, kMusicLevel);
         EXPECT_FALSE(ogg.empty());
         const std::string path = dir.File(name);
         EXPECT_TRUE(WriteFileBytes(path, ogg + tag));
@@ -85,9 +84,9 @@ double HeardSpan(const std::vector<double>& levels) {
 }
 
 TEST_F(MusicPlayerTest, NumberedTracksLoadUpToTheFirstGap) {
-    AddTrack("0.ogg", kThemeTone, 0.2, MakeId3v1Block("Zibo Theme", "Oru"));
-    AddTrack("1.ogg", kOtherTone, 0.2, MakeId3v1Block("Other", "Oru"));
-    AddTrack("3.ogg", kOtherTone, 0.2, MakeId3v1Block("Unreached", "Oru"));
+    AddTrack("0.ogg", kThemeTone, 0.2, MakeId3v1Block({"Zibo Theme", "Oru", "", "", "", 0}));
+    AddTrack("1.ogg", kOtherTone, 0.2, MakeId3v1Block({"Other", "Oru", "", "", "", 0}));
+    AddTrack("3.ogg", kOtherTone, 0.2, MakeId3v1Block({"Unreached", "Oru", "", "", "", 0}));
     OutputCapture capture;
     MusicPlayer player(dir.Path().c_str());
     capture.Stop();
@@ -151,7 +150,7 @@ TEST_F(MusicPlayerTest, NumberedPathsBeyondTheBufferAreGaps) {
         ASSERT_EQ(mkdir(sub.c_str(), 0700), 0);
         const std::string ogg = sub + suffix;
         ASSERT_EQ(ogg.size(), kPathRoom + extra);
-        ASSERT_TRUE(WriteToneOgg(ogg, kThemeTone, 0.1, kMusicLevel));
+        ASSERT_TRUE(WriteFileBytes(ogg, ToneOgg(kThemeTone, 0.1, kMusicLevel)));
 
         OutputCapture capture;
         MusicPlayer player(sub.c_str());
@@ -176,8 +175,9 @@ TEST_F(MusicPlayerTest, NumberedPathsBeyondTheBufferAreGaps) {
 
 TEST_F(MusicPlayerTest, RepeatedTrackZeroLoopsAndOnlyItIsHeard) {
     const double kTrackSeconds = 0.25;
-    AddTrack("0.ogg", kThemeTone, kTrackSeconds, MakeId3v1Block("Zibo Theme", "Oru"));
-    AddTrack("1.ogg", kOtherTone, kTrackSeconds, MakeId3v1Block("Other", "Oru"));
+    AddTrack("0.ogg", kThemeTone, kTrackSeconds,
+             MakeId3v1Block({"Zibo Theme", "Oru", "", "", "", 0}));
+    AddTrack("1.ogg", kOtherTone, kTrackSeconds, MakeId3v1Block({"Other", "Oru", "", "", "", 0}));
     OutputCapture quiet;
     MusicPlayer player(dir.Path().c_str());
     quiet.Stop();
@@ -197,8 +197,9 @@ TEST_F(MusicPlayerTest, RepeatedTrackZeroLoopsAndOnlyItIsHeard) {
 
 TEST_F(MusicPlayerTest, TrackWithoutRepeatPlaysOnce) {
     const double kTrackSeconds = 0.25;
-    AddTrack("0.ogg", kThemeTone, kTrackSeconds, MakeId3v1Block("Zibo Theme", "Oru"));
-    AddTrack("1.ogg", kOtherTone, kTrackSeconds, MakeId3v1Block("Other", "Band"));
+    AddTrack("0.ogg", kThemeTone, kTrackSeconds,
+             MakeId3v1Block({"Zibo Theme", "Oru", "", "", "", 0}));
+    AddTrack("1.ogg", kOtherTone, kTrackSeconds, MakeId3v1Block({"Other", "Band", "", "", "", 0}));
     OutputCapture quiet;
     MusicPlayer player(dir.Path().c_str());
     quiet.Stop();
@@ -216,8 +217,8 @@ TEST_F(MusicPlayerTest, TrackWithoutRepeatPlaysOnce) {
 }
 
 TEST_F(MusicPlayerTest, OutOfRangeTracksLeaveTheMusicPlaying) {
-    AddTrack("0.ogg", kThemeTone, 0.25, MakeId3v1Block("Zibo Theme", "Oru"));
-    AddTrack("1.ogg", kOtherTone, 0.25, MakeId3v1Block("Other", "Oru"));
+    AddTrack("0.ogg", kThemeTone, 0.25, MakeId3v1Block({"Zibo Theme", "Oru", "", "", "", 0}));
+    AddTrack("1.ogg", kOtherTone, 0.25, MakeId3v1Block({"Other", "Oru", "", "", "", 0}));
     OutputCapture quiet;
     MusicPlayer player(dir.Path().c_str());
     quiet.Stop();
@@ -256,8 +257,8 @@ TEST_F(MusicPlayerTest, UntaggedTrackPlaysWithAShorterLine) {
 
 TEST_F(MusicPlayerTest, TagTextsReachTheLogAsStored) {
     const std::string fullTitle = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
-    AddTrack("0.ogg", kThemeTone, 0.1, MakeId3v1Block("Abc", "Band   "));
-    AddTrack("1.ogg", kThemeTone, 0.1, MakeId3v1Block(fullTitle, "Oru"));
+    AddTrack("0.ogg", kThemeTone, 0.1, MakeId3v1Block({"Abc", "Band   ", "", "", "", 0}));
+    AddTrack("1.ogg", kThemeTone, 0.1, MakeId3v1Block({fullTitle, "Oru", "", "", "", 0}));
     OutputCapture quiet;
     MusicPlayer player(dir.Path().c_str());
     quiet.Stop();
@@ -277,8 +278,8 @@ TEST_F(MusicPlayerTest, StartingATrackQuietensChannelZero) {
     const double kHighTone = 1000.0;
     const int kToneAmplitude = 4000;
     AddTrack("0.ogg", kThemeTone, 1.0, "");
-    ASSERT_TRUE(WriteToneWav(dir.File("0.wav"), kLowTone, 1.0, kToneAmplitude));
-    ASSERT_TRUE(WriteToneWav(dir.File("1.wav"), kHighTone, 1.0, kToneAmplitude));
+    ASSERT_TRUE(WriteToneWav(dir.File("0.wav"), kLowTone, 1.0, kToneAmplitude / 32767.0));
+    ASSERT_TRUE(WriteToneWav(dir.File("1.wav"), kHighTone, 1.0, kToneAmplitude / 32767.0));
     OutputCapture quiet;
     MusicPlayer player(dir.Path().c_str());
     SoundBank bank(dir.Path().c_str());
@@ -298,8 +299,8 @@ TEST_F(MusicPlayerTest, StartingATrackQuietensChannelZero) {
 
 // A closed audio device is one way to make the mixer refuse a track.
 TEST_F(MusicPlayerTest, RefusedTrackIsLoggedAndChangesNothing) {
-    AddTrack("0.ogg", kThemeTone, 0.25, MakeId3v1Block("Zibo Theme", "Oru"));
-    AddTrack("1.ogg", kOtherTone, 0.25, MakeId3v1Block("Other", "Oru"));
+    AddTrack("0.ogg", kThemeTone, 0.25, MakeId3v1Block({"Zibo Theme", "Oru", "", "", "", 0}));
+    AddTrack("1.ogg", kOtherTone, 0.25, MakeId3v1Block({"Other", "Oru", "", "", "", 0}));
     OutputCapture quiet;
     MusicPlayer player(dir.Path().c_str());
     player.PlayTrack(0, true);

@@ -4,7 +4,7 @@
 #include "OutputCapture.h"
 #include "SoundBank.h"
 #include "TestWindow.h"
-#include "WavWriter.h"
+#include "Tones.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -35,7 +35,7 @@ protected:
     std::string AddTone(const std::string& name, double frequency, double seconds,
                         int amplitude = kToneAmplitude) {
         const std::string path = dir.File(name);
-        EXPECT_TRUE(WriteToneWav(path, frequency, seconds, amplitude));
+        EXPECT_TRUE(WriteToneWav(path, frequency, seconds, amplitude / 32767.0));
         return path;
     }
     // A bank over the (still empty) directory, its "is missing" line dropped.
@@ -97,7 +97,7 @@ TEST_F(SoundBankTest, NumberedPathsBeyondTheBufferAreGaps) {
         ASSERT_EQ(mkdir(sub.c_str(), 0700), 0);
         const std::string wav = sub + suffix;
         ASSERT_EQ(wav.size(), kPathRoom + extra);
-        ASSERT_TRUE(WriteToneWav(wav, kLowTone, 0.05, kToneAmplitude));
+        ASSERT_TRUE(WriteToneWav(wav, kLowTone, 0.05, kToneAmplitude / 32767.0));
 
         OutputCapture capture;
         SoundBank bank(sub.c_str());

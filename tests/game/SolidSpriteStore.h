@@ -13,11 +13,6 @@
 #include <string>
 #include <vector>
 
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kGreen{0, 255, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-const Rgba kBlack{0, 0, 0, 255};
-
 class SolidSpriteStore {
 public:
     explicit SolidSpriteStore(const std::vector<Rgba>& colours) {
@@ -41,9 +36,7 @@ private:
 };
 
 inline void ExpectPixel(int x, int y, Rgba expected) {
-    const Rgba actual = ReadPixel(x, y);
-    EXPECT_TRUE(Near(actual, expected)) << "at (" << x << ", " << y << ") got " << Describe(actual)
-                                        << ", expected " << Describe(expected);
+    EXPECT_TRUE(PixelIs(x, y, expected));
 }
 
 #endif

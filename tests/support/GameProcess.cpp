@@ -1,7 +1,7 @@
 #include "GameProcess.h"
 
-#include <X11/Xlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
@@ -21,7 +21,9 @@ namespace {
 
 const std::chrono::milliseconds kPollStep(50);
 
-int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreXErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -220,7 +222,9 @@ int GameProcess::WaitForExit(double seconds) {
     return -1;
 }
 
-void GameProcess::Flush() { XSync(display, False); }
+void GameProcess::Flush() {
+    XSync(display, False);
+}
 
 void GameProcess::Key(const char* keysym, bool down) {
     const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysym));
@@ -293,8 +297,8 @@ WindowPicture GameProcess::Picture() {
     if (window == 0 || !XGetWindowAttributes(display, window, &attributes)) {
         return WindowPicture();
     }
-    XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height,
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
     if (image == nullptr) {
         return WindowPicture();
     }
@@ -343,6 +347,9 @@ std::pair<int, int> GameProcess::WindowSize() {
     return {attributes.width, attributes.height};
 }
 
-std::string GameProcess::Out() const { return ReadWholeFile(directory + ".out"); }
-std::string GameProcess::Err() const { return ReadWholeFile(directory + ".err"); }
-
+std::string GameProcess::Out() const {
+    return ReadWholeFile(directory + ".out");
+}
+std::string GameProcess::Err() const {
+    return ReadWholeFile(directory + ".err");
+}

@@ -81,8 +81,7 @@ public:
     // Holds a key down until done() is true or the time is up; true when
     // done() became true. Pressed again on every step, so the window gets
     // the focus back should something else have taken it.
-    bool HoldKeyUntil(const char* keysym, const std::function<bool()>& done,
-                      double seconds = 20.0);
+    bool HoldKeyUntil(const char* keysym, const std::function<bool()>& done, double seconds = 20.0);
     // The window's caption once the program has set one (it maps the window
     // first); empty when none came in time.
     std::string WaitForCaption(double seconds = 10.0);

@@ -12,7 +12,9 @@ OutputCapture::OutputCapture() : active(true) {
     Begin(err, STDERR_FILENO);
 }
 
-OutputCapture::~OutputCapture() { Stop(); }
+OutputCapture::~OutputCapture() {
+    Stop();
+}
 
 void OutputCapture::Begin(Redirect& r, int fd) {
     char name[] = "/tmp/zibo-capture-XXXXXX";

@@ -7,7 +7,7 @@
 
 class OutputCapture {
 public:
-    OutputCapture();  // starts capturing
+    OutputCapture();   // starts capturing
     ~OutputCapture();  // restores the streams if Stop was not called
     OutputCapture(const OutputCapture&) = delete;
     OutputCapture& operator=(const OutputCapture&) = delete;

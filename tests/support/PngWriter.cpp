@@ -1,89 +1,50 @@
 #include "PngWriter.h"
 
-#include <zlib.h>
+#include <png.h>
 
 #include <cstdio>
 
 namespace {
-
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0xFFFFFFFFu) {
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return crc;
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
-}
-
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    PutU32(out, static_cast<uint32_t>(data.size()));
-    std::vector<uint8_t> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    PutU32(out, Crc32(body.data(), body.size()) ^ 0xFFFFFFFFu);
-}
-
-std::vector<uint8_t> Deflate(const std::vector<uint8_t>& raw) {
-    uLongf size = compressBound(raw.size());
-    std::vector<uint8_t> out(size);
-    if (compress2(out.data(), &size, raw.data(), raw.size(), Z_BEST_SPEED) != Z_OK) {
-        return {};
-    }
-    out.resize(size);
-    return out;
-}
-
-bool WritePng(const std::string& path, int width, int height, uint8_t colourType,
-              int bytesPerPixel, const std::vector<uint8_t>& pixelBytes,
-              const std::vector<std::vector<uint8_t>>& extraChunks,
-              const std::vector<const char*>& extraTypes) {
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<uint8_t> header;
-    PutU32(header, width);
-    PutU32(header, height);
-    header.push_back(8);
-    header.push_back(colourType);
-    header.push_back(0);
-    header.push_back(0);
-    header.push_back(0);
-    PutChunk(png, "IHDR", header);
-    for (size_t i = 0; i < extraChunks.size(); ++i) {
-        PutChunk(png, extraTypes[i], extraChunks[i]);
-    }
-    std::vector<uint8_t> raw;
-    const size_t rowBytes = static_cast<size_t>(width) * bytesPerPixel;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);  // filter: none
-        raw.insert(raw.end(), pixelBytes.begin() + y * rowBytes,
-                   pixelBytes.begin() + (y + 1) * rowBytes);
-    }
-    PutChunk(png, "IDAT", Deflate(raw));
-    PutChunk(png, "IEND", {});
+// Writes rows of bytes in the given colour type through libpng; palette
+// images bring their palette and transparency entries.
+bool WritePng(const std::string& path, int width, int height, int colourType, int bytesPerPixel,
+              const std::vector<uint8_t>& bytes, const std::vector<png_color>& palette = {},
+              const std::vector<png_byte>& paletteAlpha = {}) {
     FILE* file = fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }
-    const bool ok = fwrite(png.data(), 1, png.size(), file) == png.size();
-    return fclose(file) == 0 && ok;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    bool written = false;
+    // libpng reports its errors by jumping back here.
+    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        if (!palette.empty()) {
+            png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+            png_set_tRNS(png, info, paletteAlpha.data(), static_cast<int>(paletteAlpha.size()),
+                         nullptr);
+        }
+        png_write_info(png, info);
+        for (int y = 0; y < height; ++y) {
+            png_write_row(png, &bytes[static_cast<size_t>(y) * width * bytesPerPixel]);
+        }
+        png_write_end(png, nullptr);
+        written = true;
+    }
+    png_destroy_write_struct(&png, &info);
+    return fclose(file) == 0 && written;
 }
-
 }  // namespace
 
-bool WritePngRgba(const std::string& path, int width, int height,
-                  const std::vector<Rgba>& pixels) {
+bool WritePngRgba(const std::string& path, int width, int height, const std::vector<Rgba>& pixels) {
     std::vector<uint8_t> bytes;
     for (const Rgba& p : pixels) {
         bytes.insert(bytes.end(), {p.r, p.g, p.b, p.a});
     }
-    return WritePng(path, width, height, 6, 4, bytes, {}, {});
+    return WritePng(path, width, height, PNG_COLOR_TYPE_RGBA, 4, bytes);
 }
 
 bool WritePngRgb(const std::string& path, int width, int height, const std::vector<Rgba>& pixels) {
@@ -91,19 +52,19 @@ bool WritePngRgb(const std::string& path, int width, int height, const std::vect
     for (const Rgba& p : pixels) {
         bytes.insert(bytes.end(), {p.r, p.g, p.b});
     }
-    return WritePng(path, width, height, 2, 3, bytes, {}, {});
+    return WritePng(path, width, height, PNG_COLOR_TYPE_RGB, 3, bytes);
 }
 
 bool WritePngPalette(const std::string& path, int width, int height,
                      const std::vector<uint8_t>& indices, const std::vector<Rgba>& palette,
                      int transparentIndex) {
-    std::vector<uint8_t> plte;
-    std::vector<uint8_t> trns;
+    std::vector<png_color> colours;
+    std::vector<png_byte> alpha;
     for (size_t i = 0; i < palette.size(); ++i) {
-        plte.insert(plte.end(), {palette[i].r, palette[i].g, palette[i].b});
-        trns.push_back(static_cast<int>(i) == transparentIndex ? 0 : 255);
+        colours.push_back({palette[i].r, palette[i].g, palette[i].b});
+        alpha.push_back(static_cast<int>(i) == transparentIndex ? 0 : 255);
     }
-    return WritePng(path, width, height, 3, 1, indices, {plte, trns}, {"PLTE", "tRNS"});
+    return WritePng(path, width, height, PNG_COLOR_TYPE_PALETTE, 1, indices, colours, alpha);
 }
 
 bool WriteSolidPng(const std::string& path, int width, int height, Rgba colour) {

@@ -1,5 +1,5 @@
-// A small PNG encoder for test images, so tests can make exactly the pixel
-// formats they need, including palette images with a transparent entry.
+// Test images written with libpng, in exactly the pixel formats the tests
+// need, palette images with a transparent entry among them.
 #ifndef ZIBO_TESTS_PNG_WRITER_H
 #define ZIBO_TESTS_PNG_WRITER_H
 

@@ -2,11 +2,12 @@
 
 #include "Video.h"
 
+#include <GL/glu.h>
 #include <SDL.h>
 #include <SDL_opengl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -59,6 +60,46 @@ bool Near(Rgba a, Rgba b, int tolerance) {
            abs(a.b - b.b) <= tolerance;
 }
 
+::testing::AssertionResult PixelIs(int x, int y, Rgba expected, int tolerance) {
+    const Rgba actual = ReadPixel(x, y);
+    if (Near(actual, expected, tolerance)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is "
+                                         << Describe(actual) << ", not " << Describe(expected);
+}
+
+CanvasArea::CanvasArea(int left, int top, int width, int height)
+    : pixels(static_cast<size_t>(width) * height) {
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // OpenGL counts rows from the bottom; the order of the pixels does not
+    // matter to the counts.
+    glReadPixels(left, kTestWindowHeight - top - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+}
+
+int CanvasArea::Count(const std::function<bool(Rgba)>& test) const {
+    int count = 0;
+    for (const Rgba& p : pixels) {
+        count += test(p) ? 1 : 0;
+    }
+    return count;
+}
+
+int CanvasArea::Count(Rgba colour, int tolerance) const {
+    return Count([&](Rgba p) { return Near(p, colour, tolerance); });
+}
+
+Rgba CanvasArea::Max() const {
+    Rgba most{0, 0, 0, 0};
+    for (const Rgba& p : pixels) {
+        most = Rgba{std::max(most.r, p.r), std::max(most.g, p.g), std::max(most.b, p.b),
+                    std::max(most.a, p.a)};
+    }
+    return most;
+}
+
 std::string Describe(Rgba c) {
     std::ostringstream s;
     s << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
@@ -69,8 +110,7 @@ bool SaveCanvasPng(const std::string& path) {
     std::vector<Rgba> pixels(static_cast<size_t>(kTestWindowWidth) * kTestWindowHeight);
     std::vector<unsigned char> raw(pixels.size() * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kTestWindowWidth, kTestWindowHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                 raw.data());
+    glReadPixels(0, 0, kTestWindowWidth, kTestWindowHeight, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     for (int y = 0; y < kTestWindowHeight; ++y) {
         for (int x = 0; x < kTestWindowWidth; ++x) {

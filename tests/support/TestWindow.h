@@ -7,7 +7,11 @@
 #include "GameSettings.h"
 #include "PngWriter.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
+#include <vector>
 
 const int kTestWindowWidth = kScreenWidth;
 const int kTestWindowHeight = kScreenHeight;
@@ -16,11 +20,34 @@ const int kTestWindowHeight = kScreenHeight;
 void OpenTestWindow();
 // Clears to black and resets the projection to the state InitGl leaves.
 void ResetTestCanvas();
+const Rgba kBlack{0, 0, 0, 255};
+const Rgba kWhite{255, 255, 255, 255};
+const Rgba kRed{255, 0, 0, 255};
+const Rgba kGreen{0, 255, 0, 255};
+const Rgba kBlue{0, 0, 255, 255};
+
 // The pixel of the back buffer at window (x, y).
 Rgba ReadPixel(int x, int y);
 // True when every channel of a is within tolerance of b.
 bool Near(Rgba a, Rgba b, int tolerance = 3);
 std::string Describe(Rgba c);
+// EXPECT_TRUE(PixelIs(x, y, colour)): the failure names the pixel and both
+// colours.
+::testing::AssertionResult PixelIs(int x, int y, Rgba expected, int tolerance = 3);
+
+// A rectangle of the back buffer, read at once (window coordinates).
+class CanvasArea {
+public:
+    CanvasArea(int left, int top, int width, int height);
+    // How many of its pixels pass the test, or are near the colour.
+    int Count(const std::function<bool(Rgba)>& test) const;
+    int Count(Rgba colour, int tolerance = 3) const;
+    // The largest value of each channel.
+    Rgba Max() const;
+
+private:
+    std::vector<Rgba> pixels;
+};
 // Writes the back buffer as a PNG for a person to look at.
 bool SaveCanvasPng(const std::string& path);
 
