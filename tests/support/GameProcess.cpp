@@ -47,11 +47,12 @@ int WindowPicture::Count(int left, int top, int right, int bottom,
     return count;
 }
 
-GameProcess::GameProcess() : pid(-1), display(nullptr), window(0), exitStatus(-1) {
+GameProcess::GameProcess(const std::string& displayName)
+    : displayName(displayName), pid(-1), display(nullptr), window(0), exitStatus(-1) {
     char name[] = "/tmp/zibo-e2e-XXXXXX";
     directory = mkdtemp(name);
     XSetErrorHandler(IgnoreXErrors);
-    display = XOpenDisplay(nullptr);
+    display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
 }
 
 GameProcess::~GameProcess() {
@@ -111,6 +112,9 @@ bool GameProcess::StartProgram(const std::string& program, const std::string& wo
         const int err = open((directory + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
+        if (!displayName.empty()) {
+            setenv("DISPLAY", displayName.c_str(), 1);
+        }
         for (const std::string& setting : environment) {
             const size_t equals = setting.find('=');
             if (equals == std::string::npos) {
@@ -248,6 +252,12 @@ void GameProcess::Click(int button, int x, int y) {
     Button(button, true);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     Button(button, false);
+}
+
+void GameProcess::Terminate() {
+    if (pid > 0 && Running()) {
+        kill(pid, SIGTERM);
+    }
 }
 
 void GameProcess::CloseWindow() {
