@@ -174,7 +174,7 @@ TEST(LauncherTest, NamesWhatIsMissingAndTouchesNothing) {
     const StagedInstall install;
     ASSERT_TRUE(install.Ok()) << install.Log();
     const std::string assets = CanonicalPath(install.Path("share/zibo"));
-    const std::string program = CanonicalPath(install.Path(ZIBO_INSTALL_LIBDIR "/zibo/zibo"));
+    const std::string program = CanonicalPath(install.Path(ZIBO_INSTALL_LIBEXECDIR "/zibo/zibo"));
     const TempDir home, elsewhere;
 
     ASSERT_EQ(RunCommand("rm -r " + ShellQuote(assets + "/sfx")), 0);
