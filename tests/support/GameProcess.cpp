@@ -303,15 +303,21 @@ WindowPicture GameProcess::Picture() {
     if (window == 0 || !XGetWindowAttributes(display, window, &attributes)) {
         return WindowPicture();
     }
-    XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height,
-                              AllPlanes, ZPixmap);
+    return Picture(0, 0, attributes.width, attributes.height);
+}
+
+WindowPicture GameProcess::Picture(int left, int top, int width, int height) {
+    if (window == 0) {
+        return WindowPicture();
+    }
+    XImage* image = XGetImage(display, window, left, top, width, height, AllPlanes, ZPixmap);
     if (image == nullptr) {
         return WindowPicture();
     }
     std::vector<Pixel> pixels;
-    pixels.reserve(static_cast<size_t>(attributes.width) * attributes.height);
-    for (int y = 0; y < attributes.height; ++y) {
-        for (int x = 0; x < attributes.width; ++x) {
+    pixels.reserve(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             const unsigned long value = XGetPixel(image, x, y);
             pixels.push_back(Pixel{static_cast<int>((value & image->red_mask) >> 16),
                                    static_cast<int>((value & image->green_mask) >> 8),
@@ -319,7 +325,7 @@ WindowPicture GameProcess::Picture() {
         }
     }
     XDestroyImage(image);
-    return WindowPicture(attributes.width, attributes.height, std::move(pixels));
+    return WindowPicture(width, height, std::move(pixels));
 }
 
 bool GameProcess::WaitForPicture(const std::function<bool(const WindowPicture&)>& test,

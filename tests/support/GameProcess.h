@@ -91,6 +91,9 @@ public:
     std::string WaitForCaption(double seconds = 10.0);
 
     WindowPicture Picture();
+    // A rectangle of the window's picture, its top-left corner at (0, 0);
+    // far quicker than the whole of a large window.
+    WindowPicture Picture(int left, int top, int width, int height);
     // Polls the window's picture until the test passes or the time is up.
     bool WaitForPicture(const std::function<bool(const WindowPicture&)>& test,
                         double seconds = 20.0);
