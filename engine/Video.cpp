@@ -18,8 +18,33 @@ const Uint32 kVideoModeFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_
 const int kMixerChunkFrames = 4096;
 const float kMillisecondsToSeconds = 0.001f;
 const int kLostDisplayExitStatus = 1;
+// SDL's drivers that draw into memory only.
+const char* const kInvisibleDrivers[] = {"offscreen", "dummy"};
+const int kDriverNameLength = 32;
 
 uint32_t SdlTicks() { return SDL_GetTicks(); }
+
+bool ShowsNothing(const char* driver) {
+    for (const char* invisible : kInvisibleDrivers) {
+        if (strcmp(driver, invisible) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The driver SDL settled on when it shows nothing and the player did not ask
+// for it; null otherwise.
+const char* UnaskedInvisibleDriver(char* name, int length) {
+    const char* asked = getenv("SDL_VIDEODRIVER");
+    if (asked != nullptr && *asked != '\0') {
+        return nullptr;
+    }
+    if (SDL_VideoDriverName(name, length) == nullptr || !ShowsNothing(name)) {
+        return nullptr;
+    }
+    return name;
+}
 
 // Xlib's own handler calls exit(), and the SDL_Quit registered for exit then
 // waits on the dead connection for ever, spinning. Without the server there
@@ -41,6 +66,22 @@ int32_t InitVideo(int32_t width, int32_t height) {
     if (SDL_Init(kAllSubsystems) < 0) {
         return -1;
     }
+    char driver[kDriverNameLength];
+    if (UnaskedInvisibleDriver(driver, sizeof(driver)) != nullptr) {
+        const char* display = getenv("DISPLAY");
+        if (display == nullptr || *display == '\0') {
+            SDL_SetError(
+                "no display to show it on (DISPLAY is not set; SDL fell back to its "
+                "\"%s\" video driver, which shows nothing)",
+                driver);
+        } else {
+            SDL_SetError(
+                "no display to show it on (DISPLAY \"%s\" cannot be reached; SDL fell "
+                "back to its \"%s\" video driver, which shows nothing)",
+                display, driver);
+        }
+        return -1;
+    }
     SDL_Surface* window = SDL_SetVideoMode(width, height, 0, kVideoModeFlags);
     // Registered only once the GL driver is loaded, so that SDL_Quit runs
     // before the driver's own exit-time teardown; the other way round the
@@ -52,6 +93,10 @@ int32_t InitVideo(int32_t width, int32_t height) {
     XSetIOErrorHandler(EndOnLostDisplay);
     SDL_WM_SetCaption("Cindermill", nullptr);
     return 0;
+}
+
+const char* VideoFailure() {
+    return SDL_GetError();
 }
 
 int32_t InitGl(int32_t width, int32_t height) {

@@ -5,8 +5,14 @@
 
 #include <cstdint>
 
-// Opens the window with an OpenGL context, caption "Cindermill". 0 or -1.
+// Opens the window with an OpenGL context, caption "Cindermill". 0 or -1;
+// VideoFailure() then says why. A video driver that shows nothing (SDL's
+// offscreen and dummy drivers) counts as a failure unless the player named it
+// in SDL_VIDEODRIVER: SDL falls back to one on its own when no display can be
+// reached, and a game in a window nobody sees only burns the processor.
 int32_t InitVideo(int32_t width, int32_t height);
+// Why the last InitVideo failed, in words for the player.
+const char* VideoFailure();
 // Orthographic projection, one unit per pixel, origin top-left, y down.
 int32_t InitGl(int32_t width, int32_t height);
 int32_t SetCaption(const char* text);

@@ -4,9 +4,21 @@
 #include "GameSettings.h"
 #include "Video.h"
 
+#include <cstdio>
+
+namespace {
+const int kNoWindowExitStatus = 1;
+}  // namespace
+
 int main(int, char**) {
-    // A failed window or audio device is not fatal: the game runs on without.
-    InitVideo(kScreenWidth, kScreenHeight);
+    // Without a window there is no game to play: say so and end before any
+    // asset is loaded. A failed audio device is not fatal: the game runs on
+    // silently.
+    if (InitVideo(kScreenWidth, kScreenHeight) != 0) {
+        fprintf(stderr, "FAIL) Can't open the game window: %s\n", VideoFailure());
+        ShutDownVideo();
+        return kNoWindowExitStatus;
+    }
     InitGl(kScreenWidth, kScreenHeight);
     SetCaption(kWindowCaption);
     InitAudio(kAudioFrequency, kAudioChannels);

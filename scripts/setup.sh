@@ -10,10 +10,14 @@ packages=(
   libgl-dev libglu1-mesa-dev libgtest-dev
   # asset generator
   libcairo2-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core
-  # headless tests: X server, software OpenGL, input and window tools
+  # headless tests: X server, software OpenGL, input and window tools (x11-utils
+  # also gives the launcher xdpyinfo, which it asks for the screen size)
   xvfb xauth xdotool libx11-dev libxtst-dev libgl1-mesa-dri x11-utils libpng-dev
   # sanitizer runtime, fuzzing, desktop entry check, benchmark plot
   clang libclang-rt-14-dev desktop-file-utils gnuplot-nox valgrind
+  # the Debian package: dependencies computed by dpkg-shlibdeps (which CPack
+  # finds the binaries for with file), lintian, the AppStream validator
+  dpkg-dev file lintian appstream
 )
 
 missing=()

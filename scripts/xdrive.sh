@@ -56,7 +56,7 @@ remove_game_dir() {
 
 # Waits up to $1 seconds for the X server to answer: on a busy machine Xvfb
 # may not be up yet when xvfb-run starts its command, and a game that finds
-# no display runs on without a window.
+# no display ends at once.
 wait_for_x_server() {
     local deadline=$((SECONDS + $1))
     until xdpyinfo >/dev/null 2>&1; do
@@ -70,9 +70,9 @@ game_running() {
 }
 
 # Runs "$@" in GAME_DIR and waits up to $2 seconds for its window; sets
-# GAME_PID. A game that finds no display runs on without a window (its
-# InitVideo result is ignored) and can only be killed, so a start without a
-# window is killed and made again, up to $1 attempts in all.
+# GAME_PID. A start without a window (the game ended, finding no display, or
+# is still too slow to show one) is ended and made again, up to $1 attempts
+# in all.
 start_game() {
     local attempts="$1" bound="$2" attempt
     shift 2

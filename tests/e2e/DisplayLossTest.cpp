@@ -1,13 +1,12 @@
-// The game on an X server of its own that goes away under it, as when the
-// session ends or the server crashes: the game has to end with it. Left to
-// Xlib, the lost connection calls exit(), whose SDL_Quit talks to the dead
-// server again and spins there for good.
+// The game and its display: one that goes away under it, as when the session
+// ends or the server crashes, and none at all. Left to Xlib, a lost
+// connection calls exit(), whose SDL_Quit talks to the dead server again and
+// spins there for good; and without a display SDL quietly falls back to a
+// driver that draws into memory, where the game would play on unseen.
 #include "GameProcess.h"
+#include "PrivateXServer.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -18,49 +17,8 @@ namespace {
 const double kStartUpBoundSeconds = 60.0;
 const double kExitBoundSeconds = 30.0;
 const std::chrono::milliseconds kPollStep(50);
-
-// An Xvfb of the test's own, on the first free display number.
-class PrivateXServer {
-public:
-    PrivateXServer() : pid(-1) {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return;
-        }
-        pid = fork();
-        if (pid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        // Xvfb writes the display number and a newline once it accepts clients.
-        char digit;
-        std::string number;
-        while (read(fds[0], &digit, 1) == 1 && digit != '\n') {
-            number += digit;
-        }
-        close(fds[0]);
-        if (!number.empty()) {
-            display = ":" + number;
-        }
-    }
-    ~PrivateXServer() { Stop(); }
-    const std::string& Display() const { return display; }
-    void Stop() {
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-            pid = -1;
-        }
-    }
-
-private:
-    pid_t pid;
-    std::string display;
-};
+const char* const kNoWindowLine = "FAIL) Can't open the game window: ";
+const size_t kShownLogBytes = 2000;
 
 bool WaitForOut(GameProcess& game, const std::string& text) {
     const auto start = std::chrono::steady_clock::now();
@@ -77,11 +35,27 @@ bool WaitForOut(GameProcess& game, const std::string& text) {
     return false;
 }
 
+// The one complaint the game makes when it has no window, and proof that it
+// got no further: no asset folders are laid out, so a start-up that went on
+// would report every file missing, and it prints its first lines on
+// standard output.
+void ExpectEndedBeforeLoading(GameProcess& game, const std::string& reason) {
+    EXPECT_EQ(game.WaitForExit(kExitBoundSeconds), 1) << "the game did not end on its own";
+    const std::string err = game.Err();
+    // A game that went on logs for every frame: the start of it says enough.
+    const std::string head = err.substr(0, kShownLogBytes);
+    EXPECT_NE(err.find(kNoWindowLine + reason), std::string::npos) << head;
+    EXPECT_EQ(err.find("missing"), std::string::npos) << head;
+    EXPECT_EQ(game.Out(), "");
+}
+
 }  // namespace
 
 TEST(DisplayLossTest, TheGameEndsWhenItsXServerGoesAway) {
     PrivateXServer server;
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+    // The test itself stays on the X server the test command gives it, which
+    // outlives this one.
     GameProcess game;
     game.LinkAssets();
     ASSERT_TRUE(game.Start({"DISPLAY=" + server.Display(), "XAUTHORITY"}));
@@ -92,4 +66,29 @@ TEST(DisplayLossTest, TheGameEndsWhenItsXServerGoesAway) {
     EXPECT_EQ(game.WaitForExit(kExitBoundSeconds), 1) << "the game did not end on its own";
     EXPECT_NE(game.Err().find("Err.) Lost the connection to the X server\n"), std::string::npos)
         << game.Err();
+}
+
+TEST(DisplayLossTest, WithoutADisplayTheGameSaysSoAndEndsBeforeLoadingAnything) {
+    GameProcess game;
+    ASSERT_TRUE(game.Start({"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}));
+    ExpectEndedBeforeLoading(game, "no display to show it on (DISPLAY is not set; ");
+}
+
+TEST(DisplayLossTest, AnXServerWithoutOpenGlGivesNoWindowEither) {
+    PrivateXServer server("1024x768x24", {"-extension", "GLX"});
+    ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+    GameProcess game(server.Display());
+    ASSERT_TRUE(game.Start({"XAUTHORITY"}));
+    ExpectEndedBeforeLoading(game, "");
+}
+
+TEST(DisplayLossTest, ADriverThatShowsNothingRunsWhenThePlayerAsksForItByName) {
+    GameProcess game;
+    game.LinkAssets();
+    ASSERT_TRUE(game.Start({"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER=offscreen"}));
+    ASSERT_TRUE(WaitForOut(game, "PASS) Startup sequence completed in ")) << game.Err();
+    // No window to close: it ends as a terminal's kill ends it.
+    game.Terminate();
+    EXPECT_EQ(game.WaitForExit(kExitBoundSeconds), 0) << game.Err();
+    EXPECT_EQ(game.Err().find(kNoWindowLine), std::string::npos) << game.Err();
 }

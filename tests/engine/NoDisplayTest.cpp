@@ -1,7 +1,7 @@
-// The engine when no window could be opened, as on a machine without a
-// display: the game ignores InitVideo's result and goes on, so loading and
-// drawing must survive having no OpenGL context at all. No test here opens
-// the test window; each test runs in a process of its own.
+// The engine with no OpenGL context at all, as in a program that loads and
+// draws before or without opening a window (the game itself ends when it gets
+// none): loading and drawing must survive it. No test here opens the test
+// window; each test runs in a process of its own.
 #include "OutputCapture.h"
 #include "PngWriter.h"
 #include "SpriteManager.h"

@@ -1,6 +1,7 @@
-// What "cmake --install" puts where: the game off PATH, the launcher on it,
-// the assets as shared data, the desktop entry and the icons in the places
-// desktops look, and nothing else.
+// What "cmake --install" puts where: the game off PATH, the launcher where
+// games go, the assets as shared data, the desktop entry, the icons and the
+// AppStream metadata in the places desktops and software centres look, the
+// manual page and the documents, and nothing else.
 #include "AssetFiles.h"
 #include "IconArt.h"
 #include "StagedInstall.h"
@@ -16,7 +17,8 @@
 
 namespace {
 
-const std::string kGameProgram = std::string(ZIBO_INSTALL_LIBDIR) + "/zibo/zibo";
+const std::string kGameProgram = std::string(ZIBO_INSTALL_LIBEXECDIR) + "/zibo/zibo";
+const char* const kLauncher = "games/zibo";
 const char* const kDesktopEntry = "share/applications/zibo.desktop";
 
 std::string IconPath(int size) {
@@ -49,11 +51,17 @@ int Luminance(const Rgba& p) {
 
 }  // namespace
 
-TEST(InstallTreeTest, PutsTheGameOffPathTheLauncherOnItAndTheAssetsUnderShare) {
+TEST(InstallTreeTest, PutsTheGameOffPathTheLauncherWithTheGamesAndTheAssetsUnderShare) {
     const StagedInstall install;
     ASSERT_TRUE(install.Ok()) << install.Log();
 
-    std::vector<std::string> expected = {"bin/zibo", kGameProgram, kDesktopEntry};
+    std::vector<std::string> expected = {kLauncher,
+                                         kGameProgram,
+                                         kDesktopEntry,
+                                         "share/metainfo/org.example.zibo.metainfo.xml",
+                                         "share/man/man6/zibo.6.gz",
+                                         "share/doc/zibo/changelog.gz",
+                                         "share/doc/zibo/copyright"};
     for (const std::string& file : AllCatalogueFiles()) {
         expected.push_back("share/zibo/" + file);
     }
@@ -93,7 +101,7 @@ TEST(InstallTreeTest, InstallsAValidDesktopEntryNamingTheLauncherAndTheIcon) {
     EXPECT_EQ(keys["Terminal"], "false");
     EXPECT_NE(keys["Categories"].find("Game;"), std::string::npos);
     // The menu starts the launcher by name, so it must be the one on PATH.
-    EXPECT_TRUE(IsExecutableFile(install.Path("bin/" + keys["Exec"])));
+    EXPECT_TRUE(IsExecutableFile(install.Path(std::string("games/") + keys["Exec"])));
     // The theme looks the icon up by name in every size folder.
     for (int i = 0; i < kIconSizeCount; ++i) {
         const std::string icon = IconPath(kIconSizes[i]);

@@ -2,7 +2,7 @@
 // temporary folder: the game runs in the player's own folder, which links to
 // the installed assets and receives the screenshots; the game's exit status
 // comes back; the player's files are left alone; a broken installation is
-// named plainly.
+// named plainly; without a display the game's own complaint is the only one.
 #include "AssetFiles.h"
 #include "GameProcess.h"
 #include "StagedInstall.h"
@@ -174,7 +174,7 @@ TEST(LauncherTest, NamesWhatIsMissingAndTouchesNothing) {
     const StagedInstall install;
     ASSERT_TRUE(install.Ok()) << install.Log();
     const std::string assets = CanonicalPath(install.Path("share/zibo"));
-    const std::string program = CanonicalPath(install.Path(ZIBO_INSTALL_LIBDIR "/zibo/zibo"));
+    const std::string program = CanonicalPath(install.Path(ZIBO_INSTALL_LIBEXECDIR "/zibo/zibo"));
     const TempDir home, elsewhere;
 
     ASSERT_EQ(RunCommand("rm -r " + ShellQuote(assets + "/sfx")), 0);
@@ -208,4 +208,21 @@ TEST(LauncherTest, NeedsAHomeOrADataFolder) {
     ASSERT_TRUE(launcher.StartProgram(install.Launcher(), elsewhere.Path(), {"HOME", "XDG_DATA_HOME"}));
     EXPECT_EQ(launcher.WaitForExit(), 1);
     EXPECT_EQ(launcher.Err(), "zibo: HOME is not set, so there is no folder to run the game in.\n");
+}
+
+TEST(LauncherTest, WithoutADisplayOnlyTheGameSaysSo) {
+    const StagedInstall install;
+    ASSERT_TRUE(install.Ok()) << install.Log();
+    const TempDir home, elsewhere;
+    GameProcess launcher;
+    ASSERT_TRUE(
+        launcher.StartProgram(install.Launcher(), elsewhere.Path(),
+                              {"HOME=" + home.Path(), "XDG_DATA_HOME", "DISPLAY", "WAYLAND_DISPLAY",
+                               "SDL_VIDEODRIVER", "SDL12COMPAT_WINDOW_SCALING"}));
+    EXPECT_EQ(launcher.WaitForExit(), 1);
+    // With no screen to measure the launcher leaves the scale alone, quietly.
+    const std::string err = launcher.Err();
+    EXPECT_NE(err.find("FAIL) Can't open the game window: "), std::string::npos) << err;
+    EXPECT_EQ(err.find("zibo:"), std::string::npos) << err;
+    EXPECT_EQ(err.find("xdpyinfo"), std::string::npos) << err;
 }

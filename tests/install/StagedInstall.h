@@ -21,9 +21,9 @@ public:
     const std::string& Log() const { return log; }
     // The installed prefix inside the staging directory.
     const std::string& Prefix() const { return prefixPath; }
-    // A path below the installed prefix, e.g. Path("bin/zibo").
+    // A path below the installed prefix, e.g. Path("games/zibo").
     std::string Path(const std::string& relative) const { return prefixPath + "/" + relative; }
-    std::string Launcher() const { return Path("bin/zibo"); }
+    std::string Launcher() const { return Path("games/zibo"); }
 
 private:
     TempDir staging;

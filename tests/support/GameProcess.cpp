@@ -49,11 +49,12 @@ int WindowPicture::Count(int left, int top, int right, int bottom,
     return count;
 }
 
-GameProcess::GameProcess() : pid(-1), display(nullptr), window(0), exitStatus(-1) {
+GameProcess::GameProcess(const std::string& displayName)
+    : displayName(displayName), pid(-1), display(nullptr), window(0), exitStatus(-1) {
     char name[] = "/tmp/zibo-e2e-XXXXXX";
     directory = mkdtemp(name);
     XSetErrorHandler(IgnoreXErrors);
-    display = XOpenDisplay(nullptr);
+    display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
 }
 
 GameProcess::~GameProcess() {
@@ -113,6 +114,9 @@ bool GameProcess::StartProgram(const std::string& program, const std::string& wo
         const int err = open((directory + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
+        if (!displayName.empty()) {
+            setenv("DISPLAY", displayName.c_str(), 1);
+        }
         for (const std::string& setting : environment) {
             const size_t equals = setting.find('=');
             if (equals == std::string::npos) {
@@ -254,6 +258,12 @@ void GameProcess::Click(int button, int x, int y) {
     Button(button, false);
 }
 
+void GameProcess::Terminate() {
+    if (pid > 0 && Running()) {
+        kill(pid, SIGTERM);
+    }
+}
+
 void GameProcess::CloseWindow() {
     XEvent event;
     memset(&event, 0, sizeof(event));
@@ -297,15 +307,21 @@ WindowPicture GameProcess::Picture() {
     if (window == 0 || !XGetWindowAttributes(display, window, &attributes)) {
         return WindowPicture();
     }
-    XImage* image =
-        XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    return Picture(0, 0, attributes.width, attributes.height);
+}
+
+WindowPicture GameProcess::Picture(int left, int top, int width, int height) {
+    if (window == 0) {
+        return WindowPicture();
+    }
+    XImage* image = XGetImage(display, window, left, top, width, height, AllPlanes, ZPixmap);
     if (image == nullptr) {
         return WindowPicture();
     }
     std::vector<Pixel> pixels;
-    pixels.reserve(static_cast<size_t>(attributes.width) * attributes.height);
-    for (int y = 0; y < attributes.height; ++y) {
-        for (int x = 0; x < attributes.width; ++x) {
+    pixels.reserve(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             const unsigned long value = XGetPixel(image, x, y);
             pixels.push_back(Pixel{static_cast<int>((value & image->red_mask) >> 16),
                                    static_cast<int>((value & image->green_mask) >> 8),
@@ -313,7 +329,7 @@ WindowPicture GameProcess::Picture() {
         }
     }
     XDestroyImage(image);
-    return WindowPicture(attributes.width, attributes.height, std::move(pixels));
+    return WindowPicture(width, height, std::move(pixels));
 }
 
 bool GameProcess::WaitForPicture(const std::function<bool(const WindowPicture&)>& test,

@@ -45,8 +45,9 @@ class GameProcess {
 public:
     // The game's own directory layout inside a fresh temporary directory:
     // "sprites" and "sfx" link to the build's generated assets unless the
-    // test lays them out itself (see Path).
-    GameProcess();
+    // test lays them out itself (see Path). The game and the test's X
+    // connection use the X server named by displayName, or DISPLAY's.
+    explicit GameProcess(const std::string& displayName = "");
     ~GameProcess();  // kills the game if it still runs, removes the directory
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;
@@ -78,6 +79,8 @@ public:
     void Click(int button, int x, int y);
     // WM_DELETE_WINDOW, as a window manager closes a window.
     void CloseWindow();
+    // SIGTERM, as kill or a session's end sends it.
+    void Terminate();
     // Holds a key down until done() is true or the time is up; true when
     // done() became true. Pressed again on every step, so the window gets
     // the focus back should something else have taken it.
@@ -87,6 +90,9 @@ public:
     std::string WaitForCaption(double seconds = 10.0);
 
     WindowPicture Picture();
+    // A rectangle of the window's picture, its top-left corner at (0, 0);
+    // far quicker than the whole of a large window.
+    WindowPicture Picture(int left, int top, int width, int height);
     // Polls the window's picture until the test passes or the time is up.
     bool WaitForPicture(const std::function<bool(const WindowPicture&)>& test,
                         double seconds = 20.0);
@@ -101,6 +107,7 @@ private:
     void Flush();
 
     std::string directory;
+    std::string displayName;
     pid_t pid;
     _XDisplay* display;
     unsigned long window;
