@@ -60,6 +60,8 @@ public:
 
     // The record of a character code 0 to 255; any other code gets an empty one.
     const Glyph& GetGlyph(int code) const;
+    // The common line's values as read: lineHeight, base, scaleW, scaleH.
+    std::array<int32_t, 4> GetCommonValues() const { return {lineHeight, base, scaleW, scaleH}; }
 
     // Reads a definition text from an open stream into the metrics and the
     // glyph table, printing every message as the file would, but hands a

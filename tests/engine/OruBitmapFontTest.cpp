@@ -1,365 +1,299 @@
-// The bitmap font against a real OpenGL context: construction and teardown
-// messages, readiness, and where text lands on the screen in which colour,
-// read back pixel by pixel.
+// The bitmap font. Its definition reader: one table of texts read in-process,
+// each with its verdict, its messages on both streams, the common values and
+// the whole glyph table it leaves; and the one way a malformed file ends the
+// program. Then against a real OpenGL context: construction and teardown
+// messages, readiness, and where text lands on the screen in which colour.
 #include "OruBitmapFont.h"
 #include "OutputCapture.h"
-#include "PngWriter.h"
 #include "TestWindow.h"
 #include "Video.h"
 
 #include <SDL_opengl.h>
-#include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
+bool operator==(const Glyph& a, const Glyph& b) {
+    return memcmp(&a, &b, sizeof(Glyph)) == 0;
+}
 
 namespace {
 
-const Rgba kBlack{0, 0, 0, 255};
-const Rgba kWhite{255, 255, 255, 255};
-const Rgba kRed{255, 0, 0, 255};
-const Rgba kGreen{0, 255, 0, 255};
-const Rgba kBlue{0, 0, 255, 255};
-const Rgba kNearBlack{1, 1, 1, 255};
-const int kImageSize = 256;
+const std::string kInfo = "info face=\"Test\" size=16\n";
+const std::string kCommon = "common lineHeight=16 base=12 scaleW=256 scaleH=128 pages=1\n";
+const std::string kCharA =
+    "char id=65 x=1 y=2 width=3 height=4 xoffset=5 yoffset=6 xadvance=7 page=8\n";
+const std::string kCharB =
+    "char id=66 x=11 y=12 width=13 height=14 xoffset=15 yoffset=16 xadvance=17 page=18\n";
+const std::string kTooMany = "FAIL) Too many tokens in this line.\n";
+const std::string kBlank = "WARN) Detected blank line.\n";
+const std::string kCommonLines =
+    "setting lineHeight\nsetting base\nsetting scaleW\nsetting scaleH\nignoring pages for now\n";
+using Common = std::array<int32_t, 4>;  // lineHeight, base, scaleW, scaleH
+const Common kStandard{16, 12, 256, 128};
+const Common kUnread{0, 0, 0, 0};  // a malformed common line sets nothing
+const DefinitionVerdict kComplete = DefinitionVerdict::Complete;
+const DefinitionVerdict kMalformed = DefinitionVerdict::Malformed;
 
-// The test font's image: black background, one cell per glyph.
-class FontImage {
-public:
-    FontImage() : pixels(kImageSize * kImageSize, kBlack) {}
-    void Fill(int x, int y, int width, int height, Rgba colour) {
-        for (int row = y; row < y + height; ++row) {
-            for (int column = x; column < x + width; ++column) {
-                pixels[row * kImageSize + column] = colour;
-            }
-        }
-    }
-    std::vector<Rgba> pixels;
-};
+// Values in the order the file gives them.
+Glyph G(int id, int x, int y, int width, int height, int xoffset, int yoffset, int xadvance,
+        int page) {
+    return Glyph{x, y, width, height, xadvance, id, page, xoffset, yoffset};
+}
+const Glyph kA = G(65, 1, 2, 3, 4, 5, 6, 7, 8);
+const Glyph kB = G(66, 11, 12, 13, 14, 15, 16, 17, 18);
 
-// Glyph cells and metrics (lineHeight 20). The backslash has a cell of its own
-// so that drawing it by mistake would show; 'K' is half pure black, half
-// nearly black; code 200 tests the upper half of the table; 'G' sits in the
-// image's far corner.
-const char* const kDefinition =
-    "info face=\"Test\" size=16\n"
-    "common lineHeight=20 base=16 scaleW=512 scaleH=512 pages=1\n"
-    "char id=65 x=0 y=0 width=8 height=16 xoffset=1 yoffset=2 xadvance=10 page=0\n"
-    "char id=66 x=16 y=0 width=6 height=12 xoffset=0 yoffset=4 xadvance=7 page=0\n"
-    "char id=92 x=32 y=0 width=8 height=8 xoffset=0 yoffset=0 xadvance=9 page=0\n"
-    "char id=75 x=48 y=0 width=16 height=16 xoffset=0 yoffset=0 xadvance=16 page=0\n"
-    "char id=73 x=64 y=0 width=1 height=4 xoffset=0 yoffset=0 xadvance=1 page=0\n"
-    "char id=200 x=72 y=0 width=4 height=4 xoffset=0 yoffset=0 xadvance=5 page=0\n"
-    "char id=87 x=80 y=0 width=16 height=16 xoffset=0 yoffset=0 xadvance=16 page=0\n"
-    "char id=71 x=240 y=240 width=16 height=16 xoffset=0 yoffset=0 xadvance=16 page=0";
-
-FontImage TestFontImage() {
-    FontImage image;
-    image.Fill(0, 0, 8, 16, kWhite);       // A
-    image.Fill(16, 0, 6, 12, kWhite);      // B
-    image.Fill(32, 0, 8, 8, kRed);         // backslash
-    image.Fill(56, 0, 8, 16, kNearBlack);  // right half of K
-    image.Fill(64, 0, 1, 4, kWhite);       // I
-    image.Fill(72, 0, 4, 4, kGreen);       // code 200
-    image.Fill(80, 0, 16, 16, kWhite);     // W
-    image.Fill(240, 240, 16, 16, kBlue);   // G
-    return image;
+// A char line and its glyph with every value v.
+std::string Char(int id, int v) {
+    const std::string value = " v=" + std::to_string(v);  // the keys are not read
+    return "char id=" + std::to_string(id) + value + value + value + value + value + value + value +
+           value + "\n";
+}
+Glyph Same(int id, int v) {
+    return G(id, v, v, v, v, v, v, v, v);
+}
+std::string NoLineFeed(const std::string& line) {
+    return line.substr(0, line.size() - 1);
 }
 
-const std::string kNotReady =
-    "FAIL) This font isn't ready to print to. Didn't complete construction\n";
+std::string NotEnough(const std::string& line, const std::string& kind = "a character ID") {
+    return "FAIL) Line \"" + line + "\" does not contain enough tokens to be " + kind + "\n";
+}
+// The message names the source line of the check that fails.
+std::string NotChar(const std::string& line) {
+    const std::string source = ReadFileBytes(ZIBO_SOURCE_DIR "/engine/OruBitmapFont.cpp");
+    const auto number =
+        std::count(source.begin(), source.begin() + source.find("!= kCharWord"), '\n');
+    return "FAIL engine\\OruBitmapFont:" + std::to_string(number + 1) + ") Line \"" + line +
+           "\" does not contain magic word 'char' at start. Not character id.\n";
+}
+
+TEST(FontDefinition, EachTextGivesItsVerdictMessagesAndGlyphs) {
+    const std::string page = "page id=0 file=\"font.png\"";
+    const std::string kerning = "kerning first=65 second=66 amount=-1";
+    const std::string tab = "char\tid=65 a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8";
+    const std::string eight = kCharA.substr(0, kCharA.find(" xadvance"));  // eight tokens
+    std::string exact = NoLineFeed(Char(67, 7));
+    exact += std::string(199 - exact.size(), ' ');
+    std::string cut = "char id=68 x=11 y=12 width=13 height=14 xoffset=15 yoffset=16 xadvance=17";
+    cut += std::string(193 - cut.size(), ' ') + "page=123456789";  // cut after "page=1"
+    const std::string huge = NoLineFeed(Char(69, 1)) + std::string(100000, ' ') + Char(70, 1);
+    int row = 0;
+    const auto Check = [&](std::string text, DefinitionVerdict verdict, std::string err,
+                           std::vector<Glyph> glyphs, Common common) {
+        SCOPED_TRACE("row " + std::to_string(row++));
+        FILE* stream = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+        OutputCapture capture;
+        std::unique_ptr<OruBitmapFont> font(new OruBitmapFont());
+        EXPECT_EQ(font->ReadDefinition(stream), verdict);
+        capture.Stop();
+        fclose(stream);
+        EXPECT_EQ(capture.Err(), err);
+        // The common line's five messages, unless it was malformed.
+        EXPECT_EQ(capture.Out(), common == kUnread ? "" : kCommonLines);
+        EXPECT_EQ(font->GetCommonValues(), common);
+        // Every glyph stored is listed; all other codes stay zero.
+        for (int code = 0; code < OruBitmapFont::kGlyphCount; ++code) {
+            Glyph expected{};
+            for (const Glyph& g : glyphs) {
+                expected = g.id == code ? g : expected;
+            }
+            EXPECT_EQ(font->GetGlyph(code), expected) << "code " << code;
+        }
+        OutputCapture quiet;
+        font.reset();
+    };
+    // A final line feed reads as one last, blank line; without it there is none.
+    Check(kInfo + kCommon + kCharA, kComplete, kBlank, {kA}, kStandard);
+    Check(kInfo + NoLineFeed(kCommon), kComplete, "", {}, kStandard);
+    // Every kind of line a complete file may hold, numbered from 1 (info).
+    Check(kInfo + NoLineFeed(kCommon) + "\r\n\r\n" +                  // 3: blank, CR LF ends
+              NoLineFeed(kCharA) + " chnl=15\r\n\n" +                 // 4: a tenth token; 5: blank
+              "char = = = = id=66 x=1 y=2 width=3\n" +                // 6: short tokens go first
+              Char(0, 1) + Char(-2, 1) + Char(1, 5) + Char(255, 2) +  // 7-10: ids 1 to 255 only
+              Char(256, 3) + kCharB +                                 // 11; 12: the later 66 wins
+              exact + "\r\n" + cut + "\n" + huge +                    // 13-15: 199 characters kept
+              kerning + "\nnot a char line\n" + Char(71, 1),          // 16: the end
+          kComplete,
+          kBlank + kTooMany + kBlank +
+              "WARN) Character id 256 is beyond the glyph table; line ignored.\n"
+              "WARN) Line 14 is longer than 199 characters; the rest of it is ignored.\n"
+              "WARN) Line 15 is longer than 199 characters; the rest of it is ignored.\n" +
+              NotEnough(kerning),
+          {kA, Same(1, 5), Same(255, 2), kB, Same(67, 7), G(68, 11, 12, 13, 14, 15, 16, 17, 1),
+           Same(69, 1)},
+          kStandard);
+    Check(kInfo + kCommon + page + "\nchars count=1\n" + kCharA, kMalformed, NotEnough(page), {},
+          kStandard);  // BMFont's own file ends at its page line
+    // Common values by position whatever the keys; runs of spaces separate.
+    Check(kInfo + "common   made=31 up=32  keys=33 here=34 pages=1 x=0", kComplete, kTooMany, {},
+          {31, 32, 33, 34});
+    Check(kInfo + "common a=12abc b=abc c=-5 =7 pages=1", kComplete,
+          "WARN) Name too short: '' (must be at least 1 character)\n", {}, {12, 0, -5, 7});
+    Check(kInfo + "common \r\r base=1 scaleW=2 scaleH=3 pages=1", kComplete, "", {}, {-1, 1, 2, 3});
+    // Malformed common lines; one line only reads as an empty common line.
+    Check(kInfo + "common a=1 b=2 c=3 d=4\n" + kCharA, kMalformed,
+          NotEnough("common a=1 b=2 c=3 d=4", "a commons definition"), {}, kUnread);
+    Check(kInfo + "Common a b c d e\n" + kCharA, kMalformed,
+          "FAIL) Line \"Common a b c d e\" does not contain magic word 'common' at start. Not "
+          "commons definition.\n",
+          {}, kUnread);
+    Check(kInfo, kMalformed, NotEnough("", "a commons definition"), {}, kUnread);
+    // Short lines other than kerning lines; tabs do not separate.
+    Check(kInfo + kCommon + eight, kMalformed, NotEnough(eight), {}, kStandard);
+    Check(kInfo + kCommon + kCharA + "   \n" + kCharB, kMalformed, NotEnough("   "), {kA},
+          kStandard);
+    Check(kInfo + kCommon + tab, kMalformed, NotChar(tab), {}, kStandard);
+    Check(kInfo + kCommon + kCharA + "kerning a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8\n" + kCharB,
+          kMalformed, NotChar("kerning a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8"), {kA}, kStandard);
+}
+
+// Built without a window, as on a machine without a display: the image still
+// loads, and the definition is read.
+TEST(FontDefinitionDeathTest, MalformedFileEndsTheProgramWithStatusOne) {
+    TempDir dir;
+    ASSERT_TRUE(WriteSolidPng(dir.File("font.png"), 8, 8, kWhite));
+    ASSERT_TRUE(WriteFileBytes(dir.File("font.fnt"), kInfo + kCommon + "page id=0\n" + kCharA));
+    EXPECT_EXIT(
+        OruBitmapFont(dir.File("font.png").c_str(), dir.File("font.fnt").c_str()),
+        ::testing::ExitedWithCode(1),
+        "FAIL\\) Line \"page id=0\" does not contain enough tokens to be a character ID\n$");
+}
+
+const Rgba kGrey{128, 128, 128, 255};
+
+// The test font's glyphs, each in a cell of one colour on a pure black image
+// of 256 x 256 pixels. The common line says 512 x 512, which must not move
+// where 'G' is found in the image's far corner; the backslash would show if
+// it were drawn.
+struct Cell {
+    int id, x, y, width, height, xoffset, yoffset, xadvance;
+    Rgba colour;
+};
+const Cell kCells[] = {
+    {'A', 0, 0, 8, 16, 1, 2, 10, kWhite}, {'B', 16, 0, 6, 12, 0, 4, 7, kWhite},
+    {'\\', 32, 0, 8, 8, 0, 0, 9, kRed},   {'W', 48, 0, 16, 16, 0, 0, 16, kWhite},
+    {200, 64, 0, 4, 4, 0, 0, 5, kGreen},  {'G', 240, 240, 16, 16, 0, 0, 16, kBlue},
+    {'K', 72, 0, 8, 16, 0, 0, 8, kBlack}, {'M', 80, 0, 8, 16, 0, 0, 8, Rgba{255, 255, 255, 128}},
+};
 
 class OruBitmapFontTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetTestCanvas();
-        ASSERT_TRUE(
-            WritePngRgb(dir.File("font.png"), kImageSize, kImageSize, TestFontImage().pixels));
-        ASSERT_TRUE(WriteFileBytes(dir.File("font.fnt"), kDefinition));
-    }
-    void TearDown() override {
-        glClearColor(0, 0, 0, 0);
-        OutputCapture quiet;
-        delete font;
-    }
-    OruBitmapFont* Build(const std::string& image, const std::string& definition) {
-        OutputCapture quiet;
-        font = new OruBitmapFont(image.c_str(), definition.c_str());
-        return font;
-    }
-    OruBitmapFont* BuildTestFont() { return Build(dir.File("font.png"), dir.File("font.fnt")); }
-    void ClearTo(float grey) {
-        glClearColor(grey, grey, grey, 1);
-        ClearScreen();
-    }
-    void ExpectPixel(int x, int y, Rgba expected, int tolerance = 3) {
-        const Rgba actual = ReadPixel(x, y);
-        EXPECT_TRUE(Near(actual, expected, tolerance))
-            << "at (" << x << ", " << y << ") got " << Describe(actual) << ", expected "
-            << Describe(expected);
-    }
-    // Every pixel of the rectangle [x, x + width) x [y, y + height).
-    void ExpectArea(int x, int y, int width, int height, Rgba expected) {
-        int wrong = 0;
-        for (int row = y; row < y + height; ++row) {
-            for (int column = x; column < x + width; ++column) {
-                wrong += Near(ReadPixel(column, row), expected) ? 0 : 1;
+        std::string text = "info\ncommon lineHeight=20 base=16 scaleW=512 scaleH=512 pages=1";
+        std::vector<Rgba> pixels(256 * 256, kBlack);
+        for (const Cell& c : kCells) {
+            text += "\nchar";  // values by position: the keys are not read
+            for (int value :
+                 {c.id, c.x, c.y, c.width, c.height, c.xoffset, c.yoffset, c.xadvance}) {
+                text += " v=" + std::to_string(value);
+            }
+            for (int row = c.y; row < c.y + c.height; ++row) {
+                std::fill_n(pixels.begin() + row * 256 + c.x, c.width, c.colour);
             }
         }
-        EXPECT_EQ(wrong, 0) << "in " << width << " x " << height << " at (" << x << ", " << y
-                            << "), expected " << Describe(expected);
+        ASSERT_TRUE(WritePngRgba(image, 256, 256, pixels) && WriteFileBytes(definition, text));
+        OutputCapture building;
+        font = new OruBitmapFont(image.c_str(), definition.c_str());
+        EXPECT_NE(building.Out().find(" ms using " + image + ", " + definition + "\n"),
+                  std::string::npos);
     }
-    // A glyph quad exactly at [x, x + width) x [y, y + height): lit inside,
-    // background on the four sides just outside.
-    void ExpectQuad(int x, int y, int width, int height, Rgba colour) {
-        ExpectArea(x, y, width, height, colour);
-        ExpectPixel(x - 1, y + height / 2, kBlack);
-        ExpectPixel(x + width, y + height / 2, kBlack);
-        ExpectPixel(x + width / 2, y - 1, kBlack);
-        ExpectPixel(x + width / 2, y + height, kBlack);
+    void TearDown() override {
+        OutputCapture emptying;
+        delete font;
+        EXPECT_EQ(
+            emptying.Out().rfind("INFO) Emptying bitmap font\nPASS) Bitmap font emptied in ", 0),
+            0u);
+    }
+    // Lit in the colour exactly over the rectangle: black just outside it.
+    void ExpectQuad(int x, int y, int w, int h, Rgba colour) {
+        EXPECT_EQ(CanvasArea(x, y, w, h).Count(colour), w * h) << x << ", " << y;
+        EXPECT_EQ(CanvasArea(x - 1, y - 1, w + 2, h + 2).Count(kBlack), 2 * (w + h + 2));
     }
 
     TempDir dir;
+    const std::string image = dir.File("font.png");
+    const std::string definition = dir.File("font.fnt");
     OruBitmapFont* font = nullptr;
 };
 
-uint32_t clockReadings[4];
-int clockReadingCount = 0;
-const int kClockReadings = sizeof(clockReadings) / sizeof(clockReadings[0]);
-uint32_t ScriptedClock() {
-    const int reading = clockReadingCount < kClockReadings ? clockReadingCount : kClockReadings - 1;
-    ++clockReadingCount;
-    return clockReadings[reading];
-}
-
-TEST_F(OruBitmapFontTest, ConstructionAndTeardownPrintTheirLinesWithTheirMilliseconds) {
-    const std::string image = dir.File("font.png");
-    const std::string definition = dir.File("font.fnt");
-    clockReadings[0] = 1000;
-    clockReadings[1] = 1042;
-    clockReadings[2] = 5000;
-    clockReadings[3] = 5003;
-    clockReadingCount = 0;
-    SetTickSource(ScriptedClock);
-    OutputCapture building;
-    OruBitmapFont* built = new OruBitmapFont(image.c_str(), definition.c_str());
-    building.Stop();
-    OutputCapture emptying;
-    delete built;
-    emptying.Stop();
-    SetTickSource(nullptr);
-
-    EXPECT_EQ(building.Out(), "INFO) Initializing bitmap font load (tga:" + image +
-                                  " fnt:" + definition +
-                                  ")\n"
-                                  "setting lineHeight\nsetting base\nsetting scaleW\n"
-                                  "setting scaleH\nignoring pages for now\n"
-                                  "PASS) Startup sequence completed in 42 ms using " +
-                                  image + ", " + definition + "\n");
-    EXPECT_EQ(building.Err(), "");
-    EXPECT_EQ(emptying.Out(), "INFO) Emptying bitmap font\nPASS) Bitmap font emptied in 3 ms\n");
-    EXPECT_EQ(emptying.Err(), "");
-    EXPECT_EQ(clockReadingCount, 4);
-}
-
-TEST_F(OruBitmapFontTest, ReadyFontKeepsTheCommonValuesAndWhiteColour) {
-    BuildTestFont();
-    EXPECT_EQ(font->GetLineHeight(), 20);
-    font->DrawText("W", 100, 100);
-    ExpectQuad(100, 100, 16, 16, kWhite);
-}
-
-TEST_F(OruBitmapFontTest, MissingImageLeavesTheFontNotReadyAndEveryDrawCallSaysSo) {
+TEST_F(OruBitmapFontTest, FontMissingAFileIsNotReadyAndEveryDrawCallSaysSo) {
+    const std::string missing = dir.File("nothere");
     // The definition would end the program if it were read.
-    ASSERT_TRUE(WriteFileBytes(dir.File("bad.fnt"), "info\n"));
-    const std::string image = dir.File("nothere.png");
+    ASSERT_TRUE(WriteFileBytes(definition, "info\n"));
     OutputCapture capture;
-    font = new OruBitmapFont(image.c_str(), dir.File("bad.fnt").c_str());
+    OruBitmapFont noImage(missing.c_str(), definition.c_str());
+    noImage.DrawText("A", 100, 100);
+    noImage.DrawFormatted(100, 100, 0.5f, "%s", "A");
+    noImage.DrawFormattedRight(100, 100, "%s", "A");
+    OruBitmapFont noDefinition(image.c_str(), missing.c_str());
+    noDefinition.DrawText("A", 100, 100);
     capture.Stop();
-    EXPECT_EQ(capture.Out(), "INFO) Initializing bitmap font load (tga:" + image +
-                                 " fnt:" + dir.File("bad.fnt") + ")\n");
-    EXPECT_EQ(capture.Err(), "FAIL) Image file " + image +
-                                 " not found\n"
-                                 "FAIL) Bitmap font bitmap file " +
-                                 image + " not found or unusable\n");
-
-    OutputCapture drawing;
-    font->DrawText("A", 100, 100, 1.0f);
-    font->DrawText("A", 100, 100);
-    font->DrawFormatted(100, 100, "%s", "A");
-    font->DrawFormatted(100, 100, 0.5f, "%s", "A");
-    font->DrawFormattedRight(100, 100, "%s", "A");
-    font->DrawFormattedRight(100, 100, 0.5f, "%s", "A");
-    drawing.Stop();
-    EXPECT_EQ(drawing.Err(), kNotReady + kNotReady + kNotReady + kNotReady + kNotReady + kNotReady);
-    EXPECT_EQ(drawing.Out(), "");
-    ExpectArea(90, 90, 30, 30, kBlack);
+    const std::string notReady =
+        "FAIL) This font isn't ready to print to. Didn't complete construction\n";
+    EXPECT_EQ(capture.Err(), "FAIL) Image file " + missing +
+                                 " not found\nFAIL) Bitmap font bitmap file " + missing +
+                                 " not found or unusable\n" + notReady + notReady + notReady + "[" +
+                                 missing + "] wasn't found\nFAIL) Bitmap font definition file " +
+                                 missing + " not found or unusable\n" + notReady);
+    EXPECT_EQ(capture.Out(), "INFO) Initializing bitmap font load (tga:" + missing +
+                                 " fnt:" + definition +
+                                 ")\nINFO) Initializing bitmap font load (tga:" + image +
+                                 " fnt:" + missing + ")\n");
 }
 
-TEST_F(OruBitmapFontTest, MissingOrUnreadableDefinitionLeavesTheFontNotReady) {
-    for (const std::string& definition : {dir.File("nothere.fnt"), dir.Path()}) {
-        OutputCapture capture;
-        OruBitmapFont failed(dir.File("font.png").c_str(), definition.c_str());
-        capture.Stop();
-        EXPECT_EQ(capture.Err(), "[" + definition +
-                                     "] wasn't found\n"
-                                     "FAIL) Bitmap font definition file " +
-                                     definition + " not found or unusable\n");
-        EXPECT_EQ(capture.Out().find("PASS)"), std::string::npos);
-        OutputCapture drawing;
-        failed.DrawText("A", 10, 10);
-        drawing.Stop();
-        EXPECT_EQ(drawing.Err(), kNotReady);
-    }
-}
-
-TEST_F(OruBitmapFontTest, TwoLineDefinitionGivesAReadyFontThatDrawsNothing) {
-    ASSERT_TRUE(WriteFileBytes(dir.File("empty.fnt"),
-                               "info\ncommon lineHeight=20 base=16 scaleW=256 scaleH=256 pages=1"));
-    OutputCapture capture;
-    font = new OruBitmapFont(dir.File("font.png").c_str(), dir.File("empty.fnt").c_str());
-    capture.Stop();
-    EXPECT_EQ(capture.Err(), "");
-    OutputCapture drawing;
-    font->DrawText("ABW", 100, 100);
-    drawing.Stop();
-    EXPECT_EQ(drawing.Err(), "");
-    ExpectArea(95, 95, 50, 30, kBlack);
-}
-
-TEST_F(OruBitmapFontTest, LeftAlignedTextAdvancesThePenByEachGlyph) {
-    BuildTestFont();
-    font->DrawText("AB", 100, 50);
+TEST_F(OruBitmapFontTest, LeftAlignedTextMovesThePenByEachGlyph) {
+    font->DrawText("A?B", 100, 50);      // '?' is not defined: nothing drawn, no advance
     ExpectQuad(101, 52, 8, 16, kWhite);  // pen 100 + xoffset 1, y 50 + yoffset 2
     ExpectQuad(110, 54, 6, 12, kWhite);  // pen 100 + xadvance 10
-}
-
-TEST_F(OruBitmapFontTest, UndefinedCharactersDrawNothingAndDoNotMoveThePen) {
-    BuildTestFont();
-    font->DrawText("A?B", 100, 50);
-    font->DrawText("", 300, 50);
-    ExpectQuad(101, 52, 8, 16, kWhite);
-    ExpectQuad(110, 54, 6, 12, kWhite);
-    ExpectArea(290, 40, 30, 30, kBlack);
-}
-
-TEST_F(OruBitmapFontTest, BackslashBreaksTheLineByLineHeightAndIsNeverDrawn) {
-    BuildTestFont();
-    font->DrawText("A\\A", 100, 50);
-    ExpectQuad(101, 52, 8, 16, kWhite);
-    ExpectQuad(101, 72, 8, 16, kWhite);  // same pen x, 20 lower
-    ExpectArea(110, 50, 8, 8, kBlack);   // where a drawn backslash would have gone
-}
-
-TEST_F(OruBitmapFontTest, RightAlignedTextEndsAtThePenWalkingBackwards) {
-    BuildTestFont();
-    font->DrawFormattedRight(300, 100, "%s", "AB");
-    // B: 300 - width 6 + xoffset 0; A: pen 300 - xadvance 7 = 293, minus
-    // width 8, plus xoffset 1, so the two quads touch.
-    ExpectArea(294, 104, 6, 12, kWhite);
-    ExpectArea(286, 102, 8, 16, kWhite);
-    ExpectPixel(300, 110, kBlack);
-    ExpectPixel(285, 110, kBlack);
-    ExpectPixel(297, 103, kBlack);
-    ExpectPixel(297, 116, kBlack);
-
-    font->DrawFormattedRight(300, 200, 0.5f, "%c", 'A');  // one character, same rule
-    ExpectPixel(293, 202, Rgba{127, 127, 127, 255}, 2);
-    ExpectPixel(300, 202, Rgba{127, 127, 127, 255}, 2);
-    ExpectPixel(301, 202, kBlack);
-    ExpectPixel(292, 202, kBlack);
-}
-
-TEST_F(OruBitmapFontTest, RightAlignedLineBreakPutsTheLastLineOnTop) {
-    BuildTestFont();
-    font->DrawFormattedRight(400, 300, "A\\B");
-    ExpectQuad(394, 304, 6, 12, kWhite);  // B, the last line, at y
-    ExpectQuad(393, 322, 8, 16, kWhite);  // A one line height lower, at pen x again
-}
-
-TEST_F(OruBitmapFontTest, CharacterCodesAbove127IndexTheTableByTheirByte) {
-    BuildTestFont();
-    font->DrawText("\xC8\xC8", 10, 300);
+    font->DrawText("A\\A", 100, 150);    // the same pen x one line height lower
+    ExpectQuad(101, 152, 8, 16, kWhite);
+    ExpectQuad(101, 172, 8, 16, kWhite);
+    font->DrawText("\xC8", 10, 300);  // codes above 127 by their byte
     ExpectQuad(10, 300, 4, 4, kGreen);
-    ExpectQuad(15, 300, 4, 4, kGreen);
-}
-
-TEST_F(OruBitmapFontTest, TextureCoordinatesDivideByTheAssumed256Pixels) {
-    // The common line says 512 x 512; the cell at (240, 240) is still the
-    // image's last 16 x 16 pixels.
-    BuildTestFont();
-    font->DrawText("G", 200, 200);
+    font->DrawText("G", 200, 200);  // texture coordinates are pixels / 256
     ExpectQuad(200, 200, 16, 16, kBlue);
 }
 
-TEST_F(OruBitmapFontTest, ColourAndAlphaTintTheQuadAndTheColourIsRestoredAfterwards) {
-    BuildTestFont();
+TEST_F(OruBitmapFontTest, RightAlignedTextEndsAtThePenWalkingBackwards) {
+    // B: 300 - width 6 + xoffset 0; A: pen 300 - xadvance 7 = 293, minus
+    // width 8, plus xoffset 1, so the two quads touch.
+    font->DrawFormattedRight(300, 100, "%s", "AB");
+    EXPECT_EQ(CanvasArea(294, 104, 6, 12).Count(kWhite) + CanvasArea(286, 102, 8, 16).Count(kWhite),
+              200);
+    EXPECT_EQ(CanvasArea(280, 90, 30, 40).Count(kWhite), 200);
+    font->DrawFormattedRight(400, 300, "A\\B");  // the last line at y
+    ExpectQuad(394, 304, 6, 12, kWhite);
+    ExpectQuad(393, 322, 8, 16, kWhite);
+    font->DrawFormattedRight(300, 200, 0.5f, "%c", 'A');
+    ExpectQuad(293, 202, 8, 16, kGrey);
+}
+
+TEST_F(OruBitmapFontTest, BlackIsTransparentAndTheColourTintsUntilChangedThenWhiteIsRestored) {
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    ClearScreen();
+    font->DrawText("KM", 100, 100);  // pure black, then half transparent white
+    EXPECT_EQ(CanvasArea(100, 100, 8, 16).Count(kGrey), 128);
+    EXPECT_EQ(CanvasArea(108, 100, 8, 16).Count(Rgba{191, 191, 191, 255}), 128);
+    glClearColor(0, 0, 0, 0);
+    ClearScreen();
     font->SetColor(255, 0, 0);
     font->DrawText("W", 100, 100, 0.5f);
-    ExpectArea(100, 100, 16, 16, Rgba{128, 0, 0, 255});
+    ExpectQuad(100, 100, 16, 16, Rgba{128, 0, 0, 255});
     GLfloat current[4];
     glGetFloatv(GL_CURRENT_COLOR, current);
-    EXPECT_FLOAT_EQ(current[0], 1.0f);
-    EXPECT_FLOAT_EQ(current[1], 1.0f);
-    EXPECT_FLOAT_EQ(current[2], 1.0f);
-    EXPECT_FLOAT_EQ(current[3], 1.0f);
-
+    EXPECT_EQ(std::vector<GLfloat>(current, current + 4), std::vector<GLfloat>(4, 1.0f));
     font->DrawText("W", 200, 100);  // the colour stays until changed
-    ExpectArea(200, 100, 16, 16, kRed);
-    font->DrawFormatted(300, 100, 0.25f, "%s", "W");
-    ExpectArea(300, 100, 16, 16, Rgba{64, 0, 0, 255});
-    font->SetColor(0, 255, 255);
-    font->DrawFormatted(400, 100, "W");
-    ExpectArea(400, 100, 16, 16, Rgba{0, 255, 255, 255});
-}
-
-TEST_F(OruBitmapFontTest, AlphaAboveOneDrawsOpaque) {
-    BuildTestFont();
-    ClearTo(1.0f);
+    ExpectQuad(200, 100, 16, 16, kRed);
+    // Above 1 the alpha draws opaque: unclamped, 2.5 x 100 would be 250.
     font->SetColor(100, 100, 100);
-    font->DrawText("W", 100, 100, 2.5f);
-    font->DrawFormattedRight(216, 200, 2.5f, "W");
-    // Unclamped, 2.5 x 100 - 1.5 x 255 would come out black.
-    ExpectArea(100, 100, 16, 16, Rgba{100, 100, 100, 255});
-    ExpectArea(200, 200, 16, 16, Rgba{100, 100, 100, 255});
-}
-
-TEST_F(OruBitmapFontTest, PureBlackOfTheImageIsTransparentAndNearlyBlackIsNot) {
-    BuildTestFont();
-    ClearTo(1.0f);
-    font->DrawText("K", 100, 100);
-    ExpectArea(100, 100, 8, 16, kWhite);
-    ExpectArea(108, 100, 8, 16, kNearBlack);
-}
-
-TEST_F(OruBitmapFontTest, ImageWithAlphaKeepsItsAlphaAndLosesItsBlack) {
-    FontImage image = TestFontImage();
-    image.Fill(80, 0, 8, 16, Rgba{255, 255, 255, 128});  // left half of W half transparent
-    image.Fill(88, 0, 8, 16, Rgba{0, 0, 0, 255});        // right half opaque black
-    ASSERT_TRUE(WritePngRgba(dir.File("alpha.png"), kImageSize, kImageSize, image.pixels));
-    Build(dir.File("alpha.png"), dir.File("font.fnt"));
-    ClearTo(0.0f);
-    font->DrawText("W", 100, 100);
-    ExpectArea(100, 100, 8, 16, Rgba{128, 128, 128, 255});
-    ClearTo(1.0f);
-    font->DrawText("W", 100, 100);
-    ExpectArea(108, 100, 8, 16, kWhite);
-}
-
-TEST_F(OruBitmapFontTest, FormattedTextIsCutTo255Characters) {
-    BuildTestFont();
-    const std::string longText(300, 'I');  // each 'I' is one pixel wide
-    font->DrawFormatted(0, 400, "%s", longText.c_str());
-    ExpectArea(0, 400, 255, 4, kWhite);
-    ExpectPixel(255, 401, kBlack);
-
-    font->DrawFormattedRight(639, 420, "%s", longText.c_str());
-    ExpectArea(384, 420, 255, 4, kWhite);
-    ExpectPixel(383, 421, kBlack);
-
-    font->DrawFormatted(0, 440, 1.0f, "%s%d", longText.c_str(), 7);
-    ExpectPixel(254, 441, kWhite);
-    ExpectPixel(255, 441, kBlack);
+    font->DrawFormatted(300, 100, 2.5f, "%s", "W");
+    ExpectQuad(300, 100, 16, 16, Rgba{100, 100, 100, 255});
+    // Longer than the format buffer: cut, not overrun.
+    font->DrawFormattedRight(639, 420, "%s", std::string(300, 'A').c_str());
 }
 
 }  // namespace

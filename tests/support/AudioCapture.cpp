@@ -1,5 +1,7 @@
 #include "AudioCapture.h"
 
+#include "Angles.h"
+#include "GameSettings.h"
 #include "TestWindow.h"
 #include "Video.h"
 
@@ -9,48 +11,68 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
+#include <fstream>
 
 namespace {
+const int kBytesPerFrame = kAudioChannels * 2;
+const int kPollMilliseconds = 2;
+const int kWaitLimitMilliseconds = 10000;
+const double kToneQuality = 0.3;  // test tones are checked by level only
 
-const double kTwoPi = 6.283185307179586;
-const int kBytesPerFrame = kCaptureChannels * 2;
-const int kPollMilliseconds = 5;
-// The driver paces itself in real time; a busy machine may lag far behind.
-const double kWaitSlack = 20.0;
-const int kMinimumWaitMilliseconds = 5000;
+const std::string& CapturePath() {
+    static const TempDir dir;
+    static const std::string path = dir.File("out.raw");
+    return path;
+}
 
+long CaptureSize() {
+    struct stat info;
+    return stat(CapturePath().c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
+}
+
+std::vector<double> Tone(double frequency, double seconds, double level) {
+    std::vector<double> samples(static_cast<size_t>(seconds * kAudioFrequency));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = level * std::sin(kTau * frequency * i / kAudioFrequency);
+    }
+    return samples;
+}
 }  // namespace
 
-AudioCapture::AudioCapture(const std::string& path) : path(path), open(false) {
-    // SDL reads these when its audio starts, so they win over whatever driver
-    // the test command chose for the process.
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
-        return;
-    }
-    open = InitAudio(kCaptureRate, kCaptureChannels) == 0;
+bool WriteToneWav(const std::string& path, double frequency, double seconds, double level) {
+    return WriteWav(path, Tone(frequency, seconds, level));
 }
 
-AudioCapture::~AudioCapture() {
-    if (open) {
-        Finish();
-    }
+std::string ToneOgg(double frequency, double seconds, double level) {
+    const std::vector<double> tone = Tone(frequency, seconds, level);
+    const std::vector<float> channel(tone.begin(), tone.end());
+    return EncodeOggVorbis(channel, channel, kToneQuality, Id3v1Tag{});
 }
 
-long AudioCapture::FileSize() const {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 ? static_cast<long>(info.st_size) : 0;
+AudioCapture::AudioCapture() {
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) {
+        // SDL reads these when its audio starts, so they win over the driver
+        // the test command chose. The driver runs about twenty times faster
+        // than real time: the tests measure time in the captured samples.
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", CapturePath().c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "5", 1);
+        SDL_InitSubSystem(SDL_INIT_AUDIO);
+        InitAudio(kAudioFrequency, kAudioChannels);
+    }
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_Volume(-1, MIX_MAX_VOLUME);
+    // Buffers mixed before the reset may still be on their way to the file.
+    Wait(0.25);
+    start = CaptureSize();
 }
 
 bool AudioCapture::Wait(double seconds) {
-    const long target = FileSize() + static_cast<long>(seconds * kCaptureRate) * kBytesPerFrame;
-    const int limit =
-        std::max(kMinimumWaitMilliseconds, static_cast<int>(seconds * 1000 * kWaitSlack));
-    for (int waited = 0; waited < limit; waited += kPollMilliseconds) {
-        if (FileSize() >= target) {
+    const long target =
+        CaptureSize() + static_cast<long>(seconds * kAudioFrequency) * kBytesPerFrame;
+    for (int waited = 0; waited < kWaitLimitMilliseconds; waited += kPollMilliseconds) {
+        if (CaptureSize() >= target) {
             return true;
         }
         SDL_Delay(kPollMilliseconds);
@@ -58,59 +80,34 @@ bool AudioCapture::Wait(double seconds) {
     return false;
 }
 
-std::vector<int16_t> AudioCapture::Finish() {
-    if (open) {
-        Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        open = false;
-    }
-    const std::string bytes = ReadFileBytes(path);
-    std::vector<int16_t> samples(bytes.size() / 2);
-    if (!samples.empty()) {
-        memcpy(samples.data(), bytes.data(), samples.size() * 2);
-    }
+std::vector<int16_t> AudioCapture::Samples() const {
+    std::ifstream in(CapturePath(), std::ios::binary);
+    in.seekg(start);
+    std::vector<int16_t> samples((CaptureSize() - start) / kBytesPerFrame * kAudioChannels);
+    in.read(reinterpret_cast<char*>(samples.data()), samples.size() * sizeof(int16_t));
     return samples;
 }
 
-double ToneLevel(const std::vector<int16_t>& samples, size_t first, size_t count,
-                 double frequency) {
-    const size_t frames = samples.size() / kCaptureChannels;
-    if (first >= frames || count < 2) {
-        return 0.0;
-    }
-    count = std::min(count, frames - first);
-    const double coefficient = 2.0 * cos(kTwoPi * frequency / kCaptureRate);
-    double previous = 0.0;
-    double beforePrevious = 0.0;
-    double windowSum = 0.0;
-    for (size_t i = 0; i < count; ++i) {
-        const double window = 0.5 - 0.5 * cos(kTwoPi * i / (count - 1));
-        windowSum += window;
-        const double x = window * samples[(first + i) * kCaptureChannels];
-        const double current = x + coefficient * previous - beforePrevious;
-        beforePrevious = previous;
-        previous = current;
-    }
-    const double power = previous * previous + beforePrevious * beforePrevious -
-                         coefficient * previous * beforePrevious;
-    // A full-block sine of peak A gives a magnitude of A * windowSum / 2.
-    return 2.0 * sqrt(std::max(power, 0.0)) / windowSum;
-}
-
-std::vector<double> ToneLevels(const std::vector<int16_t>& samples, size_t blockFrames,
-                               double frequency) {
+std::vector<double> ToneLevels(const std::vector<int16_t>& samples, double frequency,
+                               size_t blockFrames) {
+    // One bin of the Fourier transform over a Hann window, whose sum is half
+    // the block: a block-long sine of peak A gives A.
+    const double step = kTau * frequency / kAudioFrequency;
     std::vector<double> levels;
-    const size_t frames = samples.size() / kCaptureChannels;
-    for (size_t first = 0; first + blockFrames <= frames; first += blockFrames) {
-        levels.push_back(ToneLevel(samples, first, blockFrames, frequency));
+    for (size_t first = 0; (first + blockFrames) * kAudioChannels <= samples.size();
+         first += blockFrames) {
+        double re = 0.0, im = 0.0;
+        for (size_t i = 0; i < blockFrames; ++i) {
+            const double x = (0.5 - 0.5 * std::cos(kTau * i / blockFrames)) *
+                             samples[(first + i) * kAudioChannels];
+            re += x * std::cos(step * i);
+            im += x * std::sin(step * i);
+        }
+        levels.push_back(4.0 * std::hypot(re, im) / blockFrames);
     }
     return levels;
 }
 
-int PeakLevel(const std::vector<int16_t>& samples) {
-    int peak = 0;
-    for (const int16_t s : samples) {
-        peak = std::max(peak, std::abs(static_cast<int>(s)));
-    }
-    return peak;
+double Loudest(const std::vector<double>& levels) {
+    return levels.empty() ? 0.0 : *std::max_element(levels.begin(), levels.end());
 }

@@ -1,53 +1,43 @@
-// What the mixer really plays, for sound tests: SDL's disk audio driver
-// writes every mixed buffer into a file at real-time pace, and the tests look
-// for their tones in it with a Goertzel filter.
+// The sound tests' rig: sine tones written with the asset generator's own WAV
+// and Ogg Vorbis writers, and what the mixer really plays, captured by SDL's
+// disk audio driver into a file in which the tests look for their tones.
 #ifndef ZIBO_TESTS_AUDIO_CAPTURE_H
 #define ZIBO_TESTS_AUDIO_CAPTURE_H
 
-#include "GameSettings.h"
+#include "AudioFiles.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The device format that the game's InitAudio opens: 16-bit samples.
-const int kCaptureRate = kAudioFrequency;
-const int kCaptureChannels = kAudioChannels;
+// A mono WAV file holding a tone of the given peak level (0 to 1).
+bool WriteToneWav(const std::string& path, double frequency, double seconds, double level);
+// An Ogg Vorbis stream without tag holding the tone in both channels; empty
+// when encoding failed.
+std::string ToneOgg(double frequency, double seconds, double level);
 
+// One audio device, at the game's format, serves the whole test program:
+// closing one takes SDL a fifth of a second.
 class AudioCapture {
 public:
-    // Points SDL's audio at the disk driver writing into path, starts SDL's
-    // audio subsystem and opens the mixer as the game does.
-    explicit AudioCapture(const std::string& path);
-    // Closes the mixer if Finish was not called.
-    ~AudioCapture();
-    AudioCapture(const AudioCapture&) = delete;
-    AudioCapture& operator=(const AudioCapture&) = delete;
-
-    bool IsOpen() const { return open; }
-    // Waits until the driver has written at least seconds more audio. False
-    // when that does not happen in many times as long (no disk driver).
+    // Opens the device on first use (and again after a test closed the
+    // mixer), silences every channel and the music, restores full channel
+    // volumes, and captures from then on.
+    AudioCapture();
+    // Waits until the driver has written at least seconds more audio; false
+    // when that does not happen within a few seconds.
     bool Wait(double seconds);
-    // Closes the mixer and SDL's audio, so the file is complete, and returns
-    // its interleaved left/right samples.
-    std::vector<int16_t> Finish();
+    // Interleaved left/right samples captured so far.
+    std::vector<int16_t> Samples() const;
 
 private:
-    long FileSize() const;
-
-    std::string path;
-    bool open;
+    long start = 0;  // file offset at which this capture begins
 };
 
-// Amplitude (peak, out of 32767) of the sine at frequency in the left channel
-// of frames [first, first + count) of interleaved stereo samples, measured
-// through a Hann window; about 0 when the tone is absent.
-double ToneLevel(const std::vector<int16_t>& samples, size_t first, size_t count, double frequency);
-// ToneLevel of each whole block of blockFrames frames, in order.
-std::vector<double> ToneLevels(const std::vector<int16_t>& samples, size_t blockFrames,
-                               double frequency);
-// Largest absolute sample value.
-int PeakLevel(const std::vector<int16_t>& samples);
+// Level (peak, out of 32767) of the sine at frequency in the left channel of
+// each whole block of blockFrames frames, in order; about 0 where it is absent.
+std::vector<double> ToneLevels(const std::vector<int16_t>& samples, double frequency,
+                               size_t blockFrames = 2048);
+double Loudest(const std::vector<double>& levels);
 
 #endif

@@ -5,55 +5,36 @@
 #include <cstdio>
 #include <cstdlib>
 
-OutputCapture::OutputCapture() : active(true) {
-    fflush(stdout);
-    fflush(stderr);
-    Begin(out, STDOUT_FILENO);
-    Begin(err, STDERR_FILENO);
-}
-
-OutputCapture::~OutputCapture() {
-    Stop();
-}
-
-void OutputCapture::Begin(Redirect& r, int fd) {
-    char name[] = "/tmp/zibo-capture-XXXXXX";
-    r.fd = fd;
-    r.file = mkstemp(name);
-    unlink(name);
-    r.saved = dup(fd);
-    dup2(r.file, fd);
-}
-
-void OutputCapture::End(Redirect& r) {
-    dup2(r.saved, r.fd);
-    close(r.saved);
-    lseek(r.file, 0, SEEK_SET);
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(r.file, buffer, sizeof(buffer))) > 0) {
-        r.text.append(buffer, static_cast<size_t>(n));
+OutputCapture::OutputCapture() {
+    fflush(nullptr);
+    for (int i = 0; i < 2; ++i) {
+        char name[] = "/tmp/zibo-capture-XXXXXX";
+        files[i] = mkstemp(name);
+        unlink(name);
+        saved[i] = dup(STDOUT_FILENO + i);
+        dup2(files[i], STDOUT_FILENO + i);
     }
-    close(r.file);
 }
 
 void OutputCapture::Stop() {
     if (!active) {
         return;
     }
-    fflush(stdout);
-    fflush(stderr);
-    End(out);
-    End(err);
     active = false;
+    fflush(nullptr);
+    for (int i = 0; i < 2; ++i) {
+        dup2(saved[i], STDOUT_FILENO + i);
+        close(saved[i]);
+        lseek(files[i], 0, SEEK_SET);
+        char buffer[4096];
+        for (ssize_t n; (n = read(files[i], buffer, sizeof(buffer))) > 0;) {
+            texts[i].append(buffer, static_cast<size_t>(n));
+        }
+        close(files[i]);
+    }
 }
 
-const std::string& OutputCapture::Out() {
+const std::string& OutputCapture::Text(int stream) {
     Stop();
-    return out.text;
-}
-
-const std::string& OutputCapture::Err() {
-    Stop();
-    return err.text;
+    return texts[stream];
 }

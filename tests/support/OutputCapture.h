@@ -7,29 +7,24 @@
 
 class OutputCapture {
 public:
-    OutputCapture();   // starts capturing
-    ~OutputCapture();  // restores the streams if Stop was not called
+    OutputCapture();  // starts capturing
+    ~OutputCapture() { Stop(); }
     OutputCapture(const OutputCapture&) = delete;
     OutputCapture& operator=(const OutputCapture&) = delete;
 
     // Restores the streams; the texts stay readable afterwards.
     void Stop();
-    const std::string& Out();
-    const std::string& Err();
+    const std::string& Out() { return Text(0); }
+    const std::string& Err() { return Text(1); }
 
 private:
-    struct Redirect {
-        int fd;
-        int saved;
-        int file;
-        std::string text;
-    };
-    void Begin(Redirect& r, int fd);
-    void End(Redirect& r);
+    const std::string& Text(int stream);
 
-    Redirect out;
-    Redirect err;
-    bool active;
+    // Index 0 is standard output, 1 standard error.
+    int saved[2];
+    int files[2];
+    std::string texts[2];
+    bool active = true;
 };
 
 #endif

@@ -3,16 +3,14 @@
 #include "Video.h"
 
 #include <GL/glu.h>
-#include <SDL.h>
 #include <SDL_opengl.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <vector>
+#include <iterator>
 
 namespace {
 // Shuts SDL down when the tests are over, before exit-time handlers run (see
@@ -23,19 +21,31 @@ public:
 };
 ::testing::Environment* const kVideoShutDown =
     ::testing::AddGlobalTestEnvironment(new VideoShutDown);
+
+// A rectangle of the back buffer, rows from the top (OpenGL counts from the
+// bottom).
+std::vector<Rgba> ReadArea(int left, int top, int width, int height) {
+    std::vector<Rgba> bottomUp(static_cast<size_t>(width) * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(left, kTestWindowHeight - top - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
+                 bottomUp.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<Rgba> pixels;
+    for (int row = height - 1; row >= 0; --row) {
+        pixels.insert(pixels.end(), bottomUp.begin() + row * width,
+                      bottomUp.begin() + (row + 1) * width);
+    }
+    return pixels;
+}
 }  // namespace
 
 void OpenTestWindow() {
     static bool opened = false;
-    if (opened) {
-        return;
-    }
-    if (InitVideo(kTestWindowWidth, kTestWindowHeight) != 0) {
+    if (!opened && InitVideo(kTestWindowWidth, kTestWindowHeight) != 0) {
         fprintf(stderr, "test: cannot open the window (is an X server running?)\n");
         abort();
     }
-    InitGl(kTestWindowWidth, kTestWindowHeight);
-    opened = true;
+    opened = opened || InitGl(kTestWindowWidth, kTestWindowHeight) == 0;
 }
 
 void ResetTestCanvas() {
@@ -48,11 +58,7 @@ void ResetTestCanvas() {
 }
 
 Rgba ReadPixel(int x, int y) {
-    unsigned char p[4] = {0, 0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, kTestWindowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    return Rgba{p[0], p[1], p[2], p[3]};
+    return ReadArea(x, y, 1, 1)[0];
 }
 
 bool Near(Rgba a, Rgba b, int tolerance) {
@@ -70,21 +76,10 @@ bool Near(Rgba a, Rgba b, int tolerance) {
 }
 
 CanvasArea::CanvasArea(int left, int top, int width, int height)
-    : pixels(static_cast<size_t>(width) * height) {
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    // OpenGL counts rows from the bottom; the order of the pixels does not
-    // matter to the counts.
-    glReadPixels(left, kTestWindowHeight - top - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-}
+    : pixels(ReadArea(left, top, width, height)) {}
 
 int CanvasArea::Count(const std::function<bool(Rgba)>& test) const {
-    int count = 0;
-    for (const Rgba& p : pixels) {
-        count += test(p) ? 1 : 0;
-    }
-    return count;
+    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), test));
 }
 
 int CanvasArea::Count(Rgba colour, int tolerance) const {
@@ -101,22 +96,14 @@ Rgba CanvasArea::Max() const {
 }
 
 std::string Describe(Rgba c) {
-    std::ostringstream s;
-    s << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
-    return s.str();
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
+           ")";
 }
 
 bool SaveCanvasPng(const std::string& path) {
-    std::vector<Rgba> pixels(static_cast<size_t>(kTestWindowWidth) * kTestWindowHeight);
-    std::vector<unsigned char> raw(pixels.size() * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kTestWindowWidth, kTestWindowHeight, GL_RGBA, GL_UNSIGNED_BYTE, raw.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    for (int y = 0; y < kTestWindowHeight; ++y) {
-        for (int x = 0; x < kTestWindowWidth; ++x) {
-            const unsigned char* p = &raw[((kTestWindowHeight - 1 - y) * kTestWindowWidth + x) * 4];
-            pixels[y * kTestWindowWidth + x] = Rgba{p[0], p[1], p[2], 255};
-        }
+    std::vector<Rgba> pixels = ReadArea(0, 0, kTestWindowWidth, kTestWindowHeight);
+    for (Rgba& p : pixels) {
+        p.a = 255;  // the cleared background's alpha is 0
     }
     return WritePngRgba(path, kTestWindowWidth, kTestWindowHeight, pixels);
 }
@@ -127,17 +114,13 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    const std::string command = "rm -rf '" + path + "'";
-    if (system(command.c_str()) != 0) {
-        fprintf(stderr, "test: could not remove %s\n", path.c_str());
-    }
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {

@@ -18,7 +18,7 @@ const int kTestWindowHeight = kScreenHeight;
 
 // InitVideo + InitGl at the game's window size; repeated calls do nothing.
 void OpenTestWindow();
-// Clears to black and resets the projection to the state InitGl leaves.
+// Clears to black and resets the projection and colour to the state InitGl leaves.
 void ResetTestCanvas();
 const Rgba kBlack{0, 0, 0, 255};
 const Rgba kWhite{255, 255, 255, 255};
@@ -28,7 +28,7 @@ const Rgba kBlue{0, 0, 255, 255};
 
 // The pixel of the back buffer at window (x, y).
 Rgba ReadPixel(int x, int y);
-// True when every channel of a is within tolerance of b.
+// True when every colour channel of a is within tolerance of b.
 bool Near(Rgba a, Rgba b, int tolerance = 3);
 std::string Describe(Rgba c);
 // EXPECT_TRUE(PixelIs(x, y, colour)): the failure names the pixel and both
