@@ -14,19 +14,18 @@
 #include "SpriteManager.h"
 #include "TestWindow.h"
 
-#include <SDL.h>
 #include <SDL_opengl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 struct DrawnText {
@@ -57,51 +56,36 @@ public:
     std::vector<DrawnText> drawn;
 };
 
-struct Pixel {
-    int x, y;
-    Rgba colour;
-};
-
-// Values found, each followed by the value the rules give it.
+// EXPECT_TRUE(Values(found, expected, found, expected, ...)): each value
+// found next to the one the rules give it; a failure names the first pair
+// that differs.
 template <typename... T>
-void ExpectValues(T... values) {
+::testing::AssertionResult Values(T... values) {
     const double v[] = {static_cast<double>(values)...};
     for (size_t i = 0; i + 1 < sizeof...(T); i += 2) {
-        EXPECT_NEAR(v[i], v[i + 1], 1e-5) << "pair " << i / 2;
+        if (!(std::fabs(v[i] - v[i + 1]) <= 1e-5)) {
+            return ::testing::AssertionFailure()
+                   << "pair " << i / 2 << " is " << v[i] << ", not " << v[i + 1];
+        }
     }
+    return ::testing::AssertionSuccess();
 }
-inline void ExpectPixels(std::initializer_list<Pixel> pixels, int tolerance = 4) {
-    for (const Pixel& p : pixels) {
-        EXPECT_TRUE(PixelIs(p.x, p.y, p.colour, tolerance));
-    }
-}
-
 class GameTest : public ::testing::Test {
 protected:
-    // Early in the program's life: the first enemy of a round then comes only
-    // after some 35 seconds, so rounds stay empty unless a test spawns.
-    static constexpr uint32_t kStartTicks = 1000;
-
     void SetUp() override {
         static const bool windowOpen = GameDriver::OpenWindow();
         ASSERT_TRUE(windowOpen);
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof(cwd)), nullptr);
-        previousDirectory = cwd;
-        for (const std::string directory : {"sprites", "sfx"}) {
-            const std::string assets = ZIBO_BUILD_DIR "/" + directory;
-            ASSERT_EQ(symlink(assets.c_str(), work.File(directory).c_str()), 0);
-        }
-        ASSERT_EQ(chdir(work.Path().c_str()), 0);
+        // The generated "sprites" and "sfx" are there.
+        ASSERT_EQ(chdir(ZIBO_BUILD_DIR), 0);
+        glReadBuffer(GL_BACK);
         OutputCapture quiet;
-        driver.reset(new GameDriver(kStartTicks));
+        // Early in the program's life: the first enemy of a round then comes
+        // only after some 35 seconds, so rounds stay empty unless a test
+        // spawns.
+        driver.reset(new GameDriver(1000));
         game = &driver->game();
         delete game->font;
         game->font = font = new RecordingFont();
-    }
-    void TearDown() override {
-        driver.reset();
-        EXPECT_EQ(chdir(previousDirectory.c_str()), 0);
     }
 
     // One frame as the game runs it (its screenshot reads the picture being
@@ -113,16 +97,24 @@ protected:
         glReadBuffer(GL_FRONT);
         return quit;
     }
-    static void Hold(SDLKey key, bool down = true) { GameDriver::holdKey(key, down); }
+    static void Hold(std::initializer_list<SDLKey> keys, bool down = true) {
+        for (SDLKey key : keys) {
+            GameDriver::holdKey(key, down);
+        }
+    }
     static void Press(Uint8 button, int x = 400, int y = 300) {
         GameDriver::pushButton(button, true, x, y);
     }
-    static void Release(Uint8 button) { GameDriver::pushButton(button, false, 400, 300); }
+    // A key held for one frame of ms.
+    bool Tap(SDLKey key, uint32_t ms) {
+        Hold({key});
+        const bool quit = Frame(ms);
+        Hold({key}, false);
+        return quit;
+    }
     // From the title screen into a fresh round, through the real fade.
     void BeginRound() {
-        Hold(SDLK_SPACE);
-        Frame(10);
-        Hold(SDLK_SPACE, false);
+        Tap(SDLK_SPACE, 10);
         Frame(2000);
         ASSERT_EQ(game->state, Playing);
     }
@@ -140,16 +132,19 @@ protected:
         EXPECT_TRUE(WriteSolidPng(path, 4, 4, colour));
         return game->sprites->LoadSprite(path.c_str());
     }
+    // Every floor tile one colour.
+    void LayFloor(Rgba colour) {
+        const int32_t tile = SolidSprite(colour);
+        std::fill(game->floorSprites, game->floorSprites + 3, tile);
+    }
     // Seeds rand() with the first seed whose next results pass the test and
     // gives those results: the test then knows every random choice to come.
-    static std::vector<int> SeedRandWhere(
-        const std::function<bool(const std::vector<int>&)>& fits = nullptr) {
+    using Draws = std::vector<int>;
+    static Draws SeedRandWhere(const std::function<bool(const Draws&)>& fits = nullptr) {
+        Draws r(12);
         for (unsigned seed = 1;; ++seed) {
             srand(seed);
-            std::vector<int> r(12);
-            for (int& value : r) {
-                value = rand();
-            }
+            std::generate(r.begin(), r.end(), rand);
             if (!fits || fits(r)) {
                 srand(seed);
                 return r;
@@ -160,43 +155,53 @@ protected:
     // 100 to 102 and slowed 103 to 105, shots 106 and 107 and slowed 108 and
     // 109, the cat 110 and slowed 111.
     void NameTheSounds() {
-        int32_t* fields[] = {
-            &game->manSounds[0],      &game->manSounds[1],     &game->manSounds[2],
-            &game->manSlowSounds[0],  &game->manSlowSounds[1], &game->manSlowSounds[2],
-            &game->shotSounds[0],     &game->shotSounds[1],    &game->shotSlowSounds[0],
-            &game->shotSlowSounds[1], &game->catSound,         &game->catSlowSound};
-        for (int32_t*& field : fields) {
-            *field = 100 + static_cast<int32_t>(&field - fields);
+        int32_t sample = 100;
+        for (int32_t* field :
+             {&game->manSounds[0], &game->manSounds[1], &game->manSounds[2],
+              &game->manSlowSounds[0], &game->manSlowSounds[1], &game->manSlowSounds[2],
+              &game->shotSounds[0], &game->shotSounds[1], &game->shotSlowSounds[0],
+              &game->shotSlowSounds[1], &game->catSound, &game->catSlowSound}) {
+            *field = sample++;
         }
     }
     // One frame; the numbers of the samples it played, in order.
-    std::vector<int> FrameSounds(uint32_t ms) {
+    using Sounds = std::vector<int>;
+    Sounds FrameSounds(uint32_t ms) {
         OutputCapture capture;
         Frame(ms);
         capture.Stop();
-        std::vector<int> played;
+        Sounds played;
+        const std::string& out = capture.Out();
         int sample = 0;
-        for (const char* line = capture.Out().c_str();
-             sscanf(line, "Sample %d is out", &sample) == 1; line = strchr(line, '\n') + 1) {
+        for (size_t at = 0; sscanf(out.c_str() + at, "Sample %d is out", &sample) == 1;
+             at = out.find('\n', at) + 1) {
             played.push_back(sample);
         }
         return played;
     }
 
-    // Texts, each followed by its x and y, written in the last frame.
-    void ExpectTexts() {}
+    // EXPECT_TRUE(Pixels(x, y, colour, ...)): pixels of the picture and their
+    // colours.
+    static ::testing::AssertionResult Pixels() { return ::testing::AssertionSuccess(); }
     template <typename... Rest>
-    void ExpectTexts(const char* text, int32_t x, int32_t y, Rest... rest) {
-        bool found = false;
+    static ::testing::AssertionResult Pixels(int x, int y, Rgba colour, Rest... rest) {
+        const ::testing::AssertionResult pixel = PixelIs(x, y, colour, 4);
+        return pixel ? Pixels(rest...) : pixel;
+    }
+    // EXPECT_TRUE(Wrote(text, x, y, ...)): texts written in the last frame at
+    // these places.
+    ::testing::AssertionResult Wrote() { return ::testing::AssertionSuccess(); }
+    template <typename... Rest>
+    ::testing::AssertionResult Wrote(const char* text, int32_t x, int32_t y, Rest... rest) {
         for (const DrawnText& d : font->drawn) {
-            found = found || (d.text == text && d.x == x && d.y == y);
+            if (d.text == text && d.x == x && d.y == y) {
+                return Wrote(rest...);
+            }
         }
-        EXPECT_TRUE(found) << '"' << text << "\" at " << x << ", " << y;
-        ExpectTexts(rest...);
+        return ::testing::AssertionFailure() << '"' << text << "\" is not at " << x << ", " << y;
     }
 
     TempDir work;
-    std::string previousDirectory;
     std::unique_ptr<GameDriver> driver;
     Game* game = nullptr;
     RecordingFont* font = nullptr;
