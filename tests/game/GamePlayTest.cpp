@@ -133,11 +133,12 @@ TEST_F(GamePlayTest, ShotsFlyFromThePlayerTowardsTheAimWithTheirSounds) {
     }
 }
 
-// Each bullet starts on the player and an enemy that would stop it.
+// Each bullet starts on the player and an enemy that would stop it, at
+// places that do not swap into each other.
 TEST_F(GamePlayTest, BulletsBeyondTheLimitsGoBeforeTheyMoveOrHit) {
     for (float beyond : {1.0f, 1.01f}) {
         for (const auto& at :
-             {SDL_Rect{325, 0, 0, 0}, {-325, 0, 0, 0}, {0, 325, 0, 0}, {0, -325, 0, 0}}) {
+             {SDL_Rect{325, 50, 0, 0}, {-325, 50, 0, 0}, {80, 325, 0, 0}, {80, -325, 0, 0}}) {
             game->player->setRect(at.x * beyond, at.y * beyond, 32.0f, 32.0f);
             AddEnemy(at.x * beyond, at.y * beyond).target = nullptr;
             Press(SDL_BUTTON_LEFT);
