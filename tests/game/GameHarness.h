@@ -88,6 +88,15 @@ protected:
         game->font = font = new RecordingFont();
     }
 
+    // As the program ends: everything the game owns is released but the
+    // sound bank and the music player, which live on with the mixer.
+    void TearDown() override {
+        game->shutDown();
+        EXPECT_TRUE(!game->font && !game->player && !game->camera && !game->sprites &&
+                    game->sounds && game->music && game->enemies.capacity() == 0 &&
+                    game->decals.capacity() == 0);
+    }
+
     // One frame as the game runs it (its screenshot reads the picture being
     // drawn); the test then reads the picture that the window shows.
     bool Frame(uint32_t ms) {
@@ -106,11 +115,10 @@ protected:
         GameDriver::pushButton(button, true, x, y);
     }
     // A key held for one frame of ms.
-    bool Tap(SDLKey key, uint32_t ms) {
+    void Tap(SDLKey key, uint32_t ms) {
         Hold({key});
-        const bool quit = Frame(ms);
+        Frame(ms);
         Hold({key}, false);
-        return quit;
     }
     // From the title screen into a fresh round, through the real fade.
     void BeginRound() {
