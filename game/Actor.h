@@ -64,13 +64,7 @@ public:
     bool overlaps(const Actor& other) const;
 
     int32_t getBaseFrame() const { return baseFrame; }
-    int32_t getFrame() const { return frame; }
     int32_t getFrameCount() const { return frameCount; }
-    float getFrameTimer() const { return frameTimer; }
-    float getFrameDuration() const { return frameDuration; }
-    bool isHoldingFrame() const { return holdingFrame; }
-    int32_t getHeldFrame() const { return heldFrame; }
-    SpriteManager* getSprites() const { return sprites; }
 
 protected:
     int32_t baseFrame;

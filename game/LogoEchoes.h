@@ -34,8 +34,6 @@ public:
     void startOnce(float homeX);
     // Draws the active pairs, then moves them by frame time t.
     void run(SpriteManager* sprites, const EchoLook& look, float fadeAlpha, float t);
-    const EchoPair& pair(int index) const { return pairs[index]; }
-    bool isStarted() const { return started; }
 
 private:
     void drawAndMove(EchoPair& pair, SpriteManager* sprites, const EchoLook& look,
