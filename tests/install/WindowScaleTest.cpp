@@ -23,6 +23,10 @@ const int kReach = 24;  // the soldier's rifle ends closer than this to his midd
 const size_t kBmpHeader = 54;
 const size_t kScreenshotBytes = kBmpHeader + kScreenWidth * kScreenHeight * 3;
 
+struct Pixel {
+    int r, g, b;
+};
+
 // The F12 file: an uncompressed 24-bit BMP, rows bottom first, blue first.
 Pixel ShotPixel(const std::string& bmp, int x, int y) {
     const size_t at =
@@ -70,7 +74,7 @@ bool Faces(const std::string* shots, int pose, int dx, int dy) {
                              ahead;
 }
 
-bool Red(Pixel q) {
+bool Red(Rgba q) {
     return q.r > q.g + 60 && q.r > q.b + 60;
 }
 
@@ -133,11 +137,11 @@ protected:
         EXPECT_TRUE(Faces(shots, 2, 0, -1)) << "the player does not face up";
 
         game.Key("Shift_L", true);
-        game.Click(3, window(48), window(67));
+        game.Click(window(48), window(67), 3);
         EXPECT_TRUE(game.WaitForPicture(
             [scale](const WindowPicture& p) {
                 // A cat's orange fur, which nothing else on screen shows.
-                return p.Count(0, p.height / 5, p.width, p.height, [](Pixel q) {
+                return p.Count(0, p.height / 5, p.width, p.height, [](Rgba q) {
                     return q.r > 180 && q.g > 90 && q.g + 40 < q.r && q.b + 30 < q.g;
                 }) > 30 * scale * scale;
             },

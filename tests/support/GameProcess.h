@@ -6,9 +6,8 @@
 #ifndef ZIBO_TESTS_GAME_PROCESS_H
 #define ZIBO_TESTS_GAME_PROCESS_H
 
-#include <sys/types.h>
+#include "TestWindow.h"
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -20,43 +19,35 @@ struct _XDisplay;
 // The caption the game gives its window.
 const char* const kGameCaption = "Z.I.B.O. -- Zibonauts";
 
-struct Pixel {
-    int r, g, b;
-};
+// Polls the condition until it holds (true) or the time is up (false).
+bool WaitUntil(const std::function<bool()>& condition, double seconds = 20.0);
 
 // A copy of the window's picture, window coordinates.
-class WindowPicture {
-public:
-    WindowPicture() : width(0), height(0) {}
-    WindowPicture(int w, int h, std::vector<Pixel> p) : width(w), height(h), pixels(std::move(p)) {}
+struct WindowPicture {
+    int width = 0, height = 0;
+    std::vector<Rgba> pixels;
     bool Empty() const { return pixels.empty(); }
-    Pixel At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    // How many pixels of the rectangle satisfy the test.
+    Rgba At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // How many pixels of the rectangle [left, right) x [top, bottom), which
+    // lies inside the picture, pass the test.
     int Count(int left, int top, int right, int bottom,
-              const std::function<bool(Pixel)>& test) const;
-    int width;
-    int height;
-
-private:
-    std::vector<Pixel> pixels;
+              const std::function<bool(Rgba)>& test) const;
 };
 
 class GameProcess {
 public:
-    // The game's own directory layout inside a fresh temporary directory:
-    // "sprites" and "sfx" link to the build's generated assets unless the
-    // test lays them out itself (see Path). The game and the test's X
-    // connection use the X server named by displayName, or DISPLAY's.
+    // An empty working directory of its own (File("") is its path); the
+    // program's standard output and error go to files beside it. The program
+    // and the test's X connection use the X server named by displayName, or
+    // DISPLAY's.
     explicit GameProcess(const std::string& displayName = "");
-    ~GameProcess();  // kills the game if it still runs, removes the directory
-    GameProcess(const GameProcess&) = delete;
-    GameProcess& operator=(const GameProcess&) = delete;
+    ~GameProcess();  // kills the program if it still runs, removes the files
 
-    const std::string& Path() const { return directory; }
-    // Links "sprites" and "sfx" (or just the named one) to the generated assets.
-    void LinkAssets(const std::string& folder = "");
-    // A private copy of one asset folder, for a test that damages it.
-    void CopyAssets(const std::string& folder);
+    std::string File(const std::string& name) const { return directory + "/" + name; }
+    // Links "sprites" or "sfx" to the build's generated assets, or copies it
+    // for a test that damages it.
+    void LinkAssets(const std::string& folder) { AddAssets("ln -s", folder); }
+    void CopyAssets(const std::string& folder) { AddAssets("cp -rL", folder); }
 
     // Starts the game in Path() with extra environment settings
     // ("NAME=value"; a bare "NAME" removes it).
@@ -66,55 +57,50 @@ public:
     // gives the game's window its own process id.
     bool StartProgram(const std::string& program, const std::string& workingDirectory,
                       const std::vector<std::string>& environment);
-    // Waits for the game's window to be mapped; false after the time bound.
+    // Waits for the game's window to be mapped and gives it the focus.
     bool WaitForWindow(double seconds = 30.0);
-    // Waits for the process to end; its exit status, or -1 when it did not end
-    // in time (it is then killed), or -2 when it died from a signal.
+    // The exit status, or -1 when the program did not end in time (it is then
+    // killed), or -2 when it died from a signal.
     int WaitForExit(double seconds = 30.0);
     bool Running();
 
     void Key(const char* keysym, bool down);
     void MoveMouse(int x, int y);
-    void Button(int button, bool down);
-    void Click(int button, int x, int y);
+    // A click of the button (1 left, 3 right) at window (x, y).
+    void Click(int x, int y, int button = 1);
     // WM_DELETE_WINDOW, as a window manager closes a window.
     void CloseWindow();
     // SIGTERM, as kill or a session's end sends it.
     void Terminate();
-    // Holds a key down until done() is true or the time is up; true when
-    // done() became true. Pressed again on every step, so the window gets
-    // the focus back should something else have taken it.
+    // Holds a key down until done() is true (true) or the time is up. Pressed
+    // again on every step, so the window gets the focus back should something
+    // else have taken it.
     bool HoldKeyUntil(const char* keysym, const std::function<bool()>& done, double seconds = 20.0);
     // The window's caption once the program has set one (it maps the window
     // first); empty when none came in time.
     std::string WaitForCaption(double seconds = 10.0);
-
+    // The whole window's picture, or a rectangle of it with its top-left
+    // corner at (0, 0): far quicker than the whole of a large window.
     WindowPicture Picture();
-    // A rectangle of the window's picture, its top-left corner at (0, 0);
-    // far quicker than the whole of a large window.
     WindowPicture Picture(int left, int top, int width, int height);
-    // Polls the window's picture until the test passes or the time is up.
+    // Polls the window's picture until the test passes (true) or the time is up.
     bool WaitForPicture(const std::function<bool(const WindowPicture&)>& test,
                         double seconds = 20.0);
-
-    std::string Caption();
     std::pair<int, int> WindowSize();
-    std::string Out() const;
-    std::string Err() const;
+    std::string Out() const { return ReadFileBytes(logs.File("out")); }
+    std::string Err() const { return ReadFileBytes(logs.File("err")); }
 
 private:
+    void AddAssets(const std::string& how, const std::string& folder);
     unsigned long FindWindowOfPid(unsigned long root);
-    void Flush();
 
+    TempDir logs;
     std::string directory;
     std::string displayName;
-    pid_t pid;
+    int pid = -1;
     _XDisplay* display;
-    unsigned long window;
-    int exitStatus;
+    unsigned long window = 0;
+    int exitStatus = -1;
 };
-
-// Reads a whole file; empty when it cannot.
-std::string ReadWholeFile(const std::string& path);
 
 #endif
