@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Deliberate faults, one at a time: does the test suite notice?
 
-Each mutant of scripts/mutants.txt changes one piece of text in one source
+Each mutant of tests/mutants/faults.txt changes one piece of text in one source
 file (a constant, a boundary, a condition, a field, a reset). The script
 plants it, rebuilds build/, runs the tests (all but the packaging ones,
 stopping at the first failure), puts the file back and reports whether the
 fault was caught and by which test program.
 
-  python3 scripts/mutants.py [--build DIR] [--only PATTERN] [-- ctest args]
+  python3 tests/mutants/mutants.py [--build DIR] [--only PATTERN] [-- ctest args]
 
 Run it from a tree built by scripts/build.sh, under an X server (the test
 command's xvfb-run): it takes a few minutes a mutant. PATTERN picks mutants
@@ -20,7 +20,7 @@ import subprocess
 import sys
 import time
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 def read_mutants(path):
@@ -95,7 +95,7 @@ def main():
     build = os.path.join(ROOT, options.build)
     logs = os.path.join(build, "mutants")
     os.makedirs(logs, exist_ok=True)
-    mutants = [m for m in read_mutants(os.path.join(ROOT, "scripts", "mutants.txt"))
+    mutants = [m for m in read_mutants(os.path.join(ROOT, "tests", "mutants", "faults.txt"))
                if options.only in m["id"] or options.only in m["file"]]
     survived = 0
     for mutant in mutants:
