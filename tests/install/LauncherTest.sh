@@ -7,20 +7,8 @@
 # display the game ends at once with its own complaint, and SDL's offscreen
 # driver, asked for by name, keeps it running until it is told to stop.
 #   bash LauncherTest.sh BUILD_DIR
-set -u
 build=$1
-work=$(mktemp -d /tmp/zibo-launcher-test.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-expect() {
-    local what=$1
-    shift
-    "$@" || {
-        echo "FAILED: $what" >&2
-        failures=$((failures + 1))
-    }
-}
+source "$(dirname "$0")/Checks.sh" LauncherTest
 
 stage() {
     rm -rf "$work/stage"
@@ -106,5 +94,4 @@ rm "$work/stage/usr/local/libexec/zibo/zibo"
 launch HOME="$home"
 expect "a missing game is named" contains "$work/err" "zibo: the game program is missing"
 
-[ "$failures" -eq 0 ] && echo "LauncherTest: passed"
-exit $((failures > 0))
+finish

@@ -6,22 +6,10 @@
 # the desktop entry validator, the same bytes from two builds, and a launcher
 # that finds the game in the unpacked tree.
 #   bash PackageTest.sh PACKAGE_DIR BUILD_DIR SOURCE_DIR VERSION
-set -u
 packages=$(realpath "$1") build=$(realpath "$2") source=$(realpath "$3") version=$4
 arch=$(dpkg --print-architecture)
 deb=$packages/first/zibo_${version}_$arch.deb
-work=$(mktemp -d /tmp/zibo-package-test.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-expect() {
-    local what=$1
-    shift
-    "$@" || {
-        echo "FAILED: $what" >&2
-        failures=$((failures + 1))
-    }
-}
+source "$(dirname "$0")/Checks.sh" PackageTest
 same() { [ "$1" = "$2" ] || { printf 'got: %s\nnot: %s\n' "$1" "$2" >&2 && false; }; }
 
 [ -f "$deb" ] || { echo "no $deb: see the PackageBuild test" >&2 && exit 1; }
@@ -92,5 +80,4 @@ expect "x11-utils is a dependency" grep -qE "(^|, )x11-utils(,|$)" <<<"$depends"
 (cd "$work" && env -u DISPLAY HOME="$work/home" "$work/root/usr/games/zibo" 2>"$work/err" >/dev/null)
 expect "the unpacked game runs" grep -q "FAIL) Can't open the game window" "$work/err"
 
-[ "$failures" -eq 0 ] && echo "PackageTest: passed"
-exit $((failures > 0))
+finish
