@@ -81,6 +81,28 @@ TEST_F(SpriteManagerTest, ImageIsUprightAndTurnsCounterClockwise) {
     EXPECT_TRUE(PixelIs(310, 110, kGreen));
 }
 
+// Over white: alpha is kept, an image without alpha is opaque whatever its
+// pixels, and a palette's transparent entry shows what lies beneath.
+TEST_F(SpriteManagerTest, EachImageFormatKeepsItsTransparency) {
+    ASSERT_TRUE(WriteSolidPng(dir.File("white.png"), 4, 4, kWhite));
+    ASSERT_TRUE(WriteSolidPng(dir.File("half.png"), 8, 8, Rgba{255, 0, 0, 128}));
+    ASSERT_TRUE(WritePngRgb(dir.File("rgb.png"), 8, 8, std::vector<Rgba>(64, Rgba{0, 255, 0, 0})));
+    std::vector<uint8_t> halves(16 * 16);  // left half entry 0, the transparent one
+    for (size_t i = 0; i < halves.size(); ++i) {
+        halves[i] = i % 16 < 8 ? 0 : 1;
+    }
+    ASSERT_TRUE(
+        WritePngPalette(dir.File("keyed.png"), 16, 16, halves, {Rgba{255, 0, 255, 255}, kBlue}, 0));
+    sprites->DrawSprite(sprites->LoadSprite(dir.File("white.png").c_str()), 0, 0, 400, 100);
+    sprites->DrawSprite(sprites->LoadSprite(dir.File("half.png").c_str()), 10, 10, 40, 40);
+    sprites->DrawSprite(sprites->LoadSprite(dir.File("rgb.png").c_str()), 100, 10, 40, 40);
+    sprites->DrawSprite(sprites->LoadSprite(dir.File("keyed.png").c_str()), 200, 10, 80, 80);
+    EXPECT_TRUE(PixelIs(30, 30, Rgba{255, 127, 127, 255}, 4));
+    EXPECT_TRUE(PixelIs(120, 30, kGreen));
+    EXPECT_TRUE(PixelIs(210, 50, kWhite));
+    EXPECT_TRUE(PixelIs(270, 50, kBlue));
+}
+
 TEST_F(SpriteManagerTest, BadIndexPrintsBothLinesUnlessCulledAndDrawsNothing) {
     OutputCapture capture;
     sprites->DrawSprite(-1, 10, 20, 8, 8);
