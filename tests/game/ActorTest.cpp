@@ -104,6 +104,17 @@ TEST_F(ActorTest, DrawingWhereAndWhat) {
     actor.setAngle(90.0);
     actor.draw(0, 0);
     EXPECT_TRUE(Pixels(352, 212, kGreen, 352, 272, kGreen, 330, 242, kBlack));
+    // Just off the view's left or top edge an actor is left out; a pixel
+    // nearer it reaches the store, whose complaint about its dead frame shows.
+    Actor dead(game->sprites);
+    dead.holdFrame(9999);
+    dead.setRect(0.0f, 0.0f, 10.0f, 20.0f);
+    const int32_t views[][3] = {{330, 0, 1}, {331, 0, 0}, {0, 260, 1}, {0, 261, 0}};
+    for (const auto& view : views) {
+        OutputCapture log;
+        dead.draw(view[0], view[1]);
+        EXPECT_EQ(log.Err().empty(), view[2] == 0) << view[0] << ", " << view[1];
+    }
     Actor storeless(nullptr);
     OutputCapture capture;
     storeless.draw(0, 0);
