@@ -1,9 +1,9 @@
 #include "Video.h"
 
+#include <GL/glu.h>
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_opengl.h>
-#include <GL/glu.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
 
@@ -22,7 +22,9 @@ const int kLostDisplayExitStatus = 1;
 const char* const kInvisibleDrivers[] = {"offscreen", "dummy"};
 const int kDriverNameLength = 32;
 
-uint32_t SdlTicks() { return SDL_GetTicks(); }
+uint32_t SdlTicks() {
+    return SDL_GetTicks();
+}
 
 bool ShowsNothing(const char* driver) {
     for (const char* invisible : kInvisibleDrivers) {
@@ -125,7 +127,9 @@ int32_t InitAudio(int32_t frequency, int32_t channels) {
     return 0;
 }
 
-void ClearScreen() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+void ClearScreen() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 
 float MeasureFrameTime() {
     const uint32_t now = tickSource();
@@ -136,15 +140,25 @@ float MeasureFrameTime() {
     return seconds;
 }
 
-uint32_t GetTicks() { return tickSource(); }
+uint32_t GetTicks() {
+    return tickSource();
+}
 
-void SwapBuffers() { SDL_GL_SwapBuffers(); }
+void SwapBuffers() {
+    SDL_GL_SwapBuffers();
+}
 
-void Delay(uint32_t milliseconds) { SDL_Delay(milliseconds); }
+void Delay(uint32_t milliseconds) {
+    SDL_Delay(milliseconds);
+}
 
-void ShutDownVideo() { SDL_Quit(); }
+void ShutDownVideo() {
+    SDL_Quit();
+}
 
-void SetTickSource(TickSource source) { tickSource = source != nullptr ? source : SdlTicks; }
+void SetTickSource(TickSource source) {
+    tickSource = source != nullptr ? source : SdlTicks;
+}
 
 void SaveScreenshot(const char* path, int32_t width, int32_t height) {
     // The read, the buffer and the surface all use the window's size: a
@@ -157,8 +171,7 @@ void SaveScreenshot(const char* path, int32_t width, int32_t height) {
     }
     const int w = window->w;
     const int h = window->h;
-    SDL_Surface* image =
-        SDL_CreateRGBSurface(0, w, h, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
+    SDL_Surface* image = SDL_CreateRGBSurface(0, w, h, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
     if (image == nullptr) {
         printf("Couldn't create rgbsurface\n");
         return;

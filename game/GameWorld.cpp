@@ -13,7 +13,9 @@ const int32_t kFloorTileSize = 256;
 const int kFloorTileCount = 3;
 }  // namespace
 
-void Game::chooseFloor() { floorChoice = rand() % kFloorTileCount; }
+void Game::chooseFloor() {
+    floorChoice = rand() % kFloorTileCount;
+}
 
 void Game::drawWorld() {
     drawFloor();

@@ -36,8 +36,8 @@ public:
     void run(SpriteManager* sprites, const EchoLook& look, float fadeAlpha, float t);
 
 private:
-    void drawAndMove(EchoPair& pair, SpriteManager* sprites, const EchoLook& look,
-                     float fadeAlpha, float t);
+    void drawAndMove(EchoPair& pair, SpriteManager* sprites, const EchoLook& look, float fadeAlpha,
+                     float t);
 
     EchoPair pairs[kPairCount];
     bool started;
