@@ -8,7 +8,6 @@
 #include "TestWindow.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,8 +19,6 @@ namespace {
 const int kCentreX = kScreenWidth / 2;
 const int kCentreY = kScreenHeight / 2;
 const int kReach = 24;  // the soldier's rifle ends closer than this to his middle
-const size_t kBmpHeader = 54;
-const size_t kScreenshotBytes = kBmpHeader + kScreenWidth * kScreenHeight * 3;
 
 struct Pixel {
     int r, g, b;
@@ -101,20 +98,13 @@ protected:
                game.WaitForWindow();
     }
 
-    // F12 held until the game has written a whole picture; the picture's
-    // bytes. The world is drawn before play reads its input, so the second
-    // picture after an input is the first sure to show what it did.
+    // The game's F12 picture. The world is drawn before play reads its
+    // input, so the second picture after an input is the first sure to show
+    // what it did.
     std::string Screenshot(GameProcess& game) {
         const std::string path = home.File(".local/share/zibo/screenshot.bmp");
-        std::string bytes;
-        for (int take = 0; take < 2; ++take) {
-            unlink(path.c_str());
-            game.HoldKeyUntil("F12", [&] {
-                bytes = ReadFileBytes(path);
-                return bytes.size() == kScreenshotBytes;
-            });
-        }
-        return bytes;
+        game.Screenshot(path);
+        return game.Screenshot(path);
     }
 
     // Into a round; the player turned right, left and up by the pointer, each

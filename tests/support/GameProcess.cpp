@@ -188,6 +188,14 @@ bool GameProcess::HoldKeyUntil(const char* keysym, const std::function<bool()>& 
     return finished;
 }
 
+std::string GameProcess::Screenshot(const std::string& path) {
+    unlink(path.c_str());
+    std::string bytes;
+    HoldKeyUntil("F12", [&] { return access(path.c_str(), F_OK) == 0; });
+    WaitUntil([&] { return (bytes = ReadFileBytes(path)).size() == kScreenshotBytes; }, 5.0);
+    return bytes.size() == kScreenshotBytes ? bytes : "";
+}
+
 std::string GameProcess::WaitForCaption(double seconds) {
     char* name = nullptr;
     WaitUntil([&] { return XFetchName(display, window, &name) != 0 || !Running(); }, seconds);

@@ -19,6 +19,12 @@ struct _XDisplay;
 // The caption the game gives its window.
 const char* const kGameCaption = "Z.I.B.O. -- Zibonauts";
 
+// The game's F12 picture: a 24-bit BMP of the window, rows bottom first,
+// blue-green-red.
+const size_t kBmpHeader = 54;
+const size_t kBmpRowBytes = kScreenWidth * 3;
+const size_t kScreenshotBytes = kBmpHeader + kScreenHeight * kBmpRowBytes;
+
 // Polls the condition until it holds (true) or the time is up (false).
 bool WaitUntil(const std::function<bool()>& condition, double seconds = 20.0);
 
@@ -76,6 +82,10 @@ public:
     // again on every step, so the window gets the focus back should something
     // else have taken it.
     bool HoldKeyUntil(const char* keysym, const std::function<bool()>& done, double seconds = 20.0);
+    // F12 pressed until the game has begun the picture at path, which it
+    // writes afresh on every frame the key is down; the picture's bytes once
+    // whole, or empty when none came in time.
+    std::string Screenshot(const std::string& path);
     // The window's caption once the program has set one (it maps the window
     // first); empty when none came in time.
     std::string WaitForCaption(double seconds = 10.0);
