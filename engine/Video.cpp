@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -71,17 +72,14 @@ int32_t InitVideo(int32_t width, int32_t height) {
     char driver[kDriverNameLength];
     if (UnaskedInvisibleDriver(driver, sizeof(driver)) != nullptr) {
         const char* display = getenv("DISPLAY");
-        if (display == nullptr || *display == '\0') {
-            SDL_SetError(
-                "no display to show it on (DISPLAY is not set; SDL fell back to its "
-                "\"%s\" video driver, which shows nothing)",
-                driver);
-        } else {
-            SDL_SetError(
-                "no display to show it on (DISPLAY \"%s\" cannot be reached; SDL fell "
-                "back to its \"%s\" video driver, which shows nothing)",
-                display, driver);
+        std::string why = "DISPLAY is not set";
+        if (display != nullptr && *display != '\0') {
+            why = std::string("DISPLAY \"") + display + "\" cannot be reached";
         }
+        SDL_SetError(
+            "no display to show it on (%s; SDL fell back to its \"%s\" video driver, which "
+            "shows nothing)",
+            why.c_str(), driver);
         return -1;
     }
     SDL_Surface* window = SDL_SetVideoMode(width, height, 0, kVideoModeFlags);
