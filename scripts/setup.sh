@@ -13,6 +13,9 @@ packages=(
   # headless tests: X server, software OpenGL, input and window tools (x11-utils
   # also gives the launcher xdpyinfo, which it asks for the screen size)
   xvfb xauth xdotool libx11-dev libxtst-dev libgl1-mesa-dri x11-utils libpng-dev
+  # SDL's offscreen driver, which a test asks for by name, makes its OpenGL
+  # context through EGL
+  libegl1
   # sanitizer runtime, fuzzing, desktop entry check, benchmark plot
   clang libclang-rt-14-dev desktop-file-utils gnuplot-nox valgrind
   # the Debian package: dependencies computed by dpkg-shlibdeps (which CPack

@@ -72,7 +72,9 @@ if ! readelf -d "$game" | grep -q libasan; then
     expect "installing it here adds nothing else" same \
         "$(apt-get install --simulate --quiet "$deb" | grep '^Inst ' | cut -d' ' -f2)" "zibo"
 fi
-expect "libgl1 is a dependency" grep -qE "(^|, )libgl1(,|$)" <<<"$depends"
+for opened in libgl1 libegl1; do
+    expect "$opened is a dependency" grep -qE "(^|, )$opened(,|$)" <<<"$depends"
+done
 expect "x11-utils is a dependency" grep -qE "(^|, )x11-utils(,|$)" <<<"$depends"
 
 # The unpacked launcher finds the game and its assets: without a display the
