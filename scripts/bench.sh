@@ -28,7 +28,7 @@ measure() {
     echo "bench: measuring (about ten minutes; logs in build/bench/run)"
     # The programs read "sprites" and "sfx" from the build directory. The
     # game's own log lines go to the logs; the figures go to results.tsv.
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
         set -e
         cd "$1/build"
         bench/zibo-bench-record "$2/quads" >"$2/record.log" 2>&1

@@ -24,7 +24,7 @@ if [ -z "${ZIBO_LEAKS_IN_X:-}" ]; then
     bash scripts/setup.sh
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build build -j 2 --target zibo
-    ZIBO_LEAKS_IN_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+    ZIBO_LEAKS_IN_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
 fi
 
 source scripts/xdrive.sh

@@ -27,7 +27,7 @@ take_pictures() {
     mkdir -p "$2"
     rm -f "$2"/*.bmp "$2"/results.txt
     (cd "$1" && LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy \
-        xvfb-run -a -s "-screen 0 1024x768x24" \
+        xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
         ./bench/zibo-bench pictures "$2" "$2/results.txt" >"$2/stdout.log" 2>"$2/stderr.raw")
     grep -v "^Couldn't play sample" "$2/stderr.raw" >"$2/stderr.log" || true
     rm -f "$2/stderr.raw"

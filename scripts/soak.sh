@@ -21,7 +21,7 @@ if [ -z "${ZIBO_SOAK_IN_X:-}" ]; then
     bash scripts/setup.sh
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZIBO_SANITIZE=ON >/dev/null
     cmake --build build-asan -j 2 --target zibo
-    ZIBO_SOAK_IN_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$minutes"
+    ZIBO_SOAK_IN_X=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$minutes"
 fi
 
 source scripts/xdrive.sh

@@ -60,7 +60,11 @@ bool GameProcess::Start(const std::vector<std::string>& environment) {
 
 bool GameProcess::StartProgram(const std::string& program, const std::string& workingDirectory,
                                const std::vector<std::string>& environment) {
-    if (display == nullptr || (pid = fork()) < 0) {
+    if (display == nullptr) {
+        ADD_FAILURE() << "the test has no connection to the X server " << displayName;
+        return false;
+    }
+    if ((pid = fork()) < 0) {
         return false;
     }
     if (pid == 0) {

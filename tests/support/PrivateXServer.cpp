@@ -12,8 +12,10 @@ PrivateXServer::PrivateXServer(const std::string& screen,
         return;
     }
     const std::string fd = std::to_string(fds[1]);
-    std::vector<std::string> arguments = {"Xvfb", "-displayfd", fd,          "-screen",
-                                          "0",    screen,       "-nolisten", "tcp"};
+    // Without -noreset the server resets whenever its last client leaves,
+    // and refuses whoever connects meanwhile.
+    std::vector<std::string> arguments = {"Xvfb", "-displayfd", fd,    "-screen", "0",
+                                          screen, "-nolisten",  "tcp", "-noreset"};
     arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
