@@ -62,10 +62,53 @@ TickSource tickSource = SdlTicks;
 // Clock reading from which the next frame time counts; 0 at program start,
 // so the first frame spans the whole start-up.
 uint32_t lastFrameTicks = 0;
+// Milliseconds the clock has stood still, and while it stands, the tick
+// source's reading when it stopped.
+uint32_t pausedTicks = 0;
+bool clockPaused = false;
+uint32_t pausedSince = 0;
+
+// The tick source less the time spent paused.
+uint32_t ClockTicks() {
+    return (clockPaused ? pausedSince : tickSource()) - pausedTicks;
+}
+
+// The crosshair while it is the pointer, null while the usual one is.
+SDL_Cursor* crosshair = nullptr;
+// 16 x 16, hot spot in the middle of the cross: 'X' black, '.' white, ' '
+// clear. White arms edged in black show on any floor.
+const int kCursorSize = 16;
+const int kCursorHotSpot = 7;
+const char* const kCrosshairPicture[kCursorSize] = {
+    "      XXX       ", "      X.X       ", "      X.X       ", "      X.X       ",
+    "      X.X       ", "      XXX       ", "XXXXXX X XXXXXX ", "X....XX.XX....X ",
+    "XXXXXX X XXXXXX ", "      XXX       ", "      X.X       ", "      X.X       ",
+    "      X.X       ", "      X.X       ", "      XXX       ", "                ",
+};
+
+SDL_Cursor* MakeCrosshair() {
+    // One bit a pixel, eight pixels a byte; SDL draws data 1 black and data 0
+    // white where the mask is 1, nothing where it is 0.
+    Uint8 data[kCursorSize * kCursorSize / 8] = {};
+    Uint8 mask[kCursorSize * kCursorSize / 8] = {};
+    for (int y = 0; y < kCursorSize; ++y) {
+        for (int x = 0; x < kCursorSize; ++x) {
+            const char pixel = kCrosshairPicture[y][x];
+            const int byte = (y * kCursorSize + x) / 8;
+            const Uint8 bit = static_cast<Uint8>(0x80 >> (x % 8));
+            data[byte] |= pixel == 'X' ? bit : 0;
+            mask[byte] |= pixel != ' ' ? bit : 0;
+        }
+    }
+    return SDL_CreateCursor(data, mask, kCursorSize, kCursorSize, kCursorHotSpot, kCursorHotSpot);
+}
 
 }  // namespace
 
 int32_t InitVideo(int32_t width, int32_t height) {
+    // Both are read once, as SDL starts; a player's own setting stays.
+    setenv("SDL12COMPAT_USE_KEYBOARD_LAYOUT", "0", 0);
+    setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 0);
     if (SDL_Init(kAllSubsystems) < 0) {
         return -1;
     }
@@ -130,16 +173,30 @@ void ClearScreen() {
 }
 
 float MeasureFrameTime() {
-    const uint32_t now = tickSource();
+    const uint32_t now = ClockTicks();
     // Unsigned subtraction keeps the difference right across a clock wrap.
     const uint32_t elapsed = now - lastFrameTicks;
     const float seconds = static_cast<float>(elapsed) * kMillisecondsToSeconds;
-    lastFrameTicks = tickSource();
+    lastFrameTicks = ClockTicks();
     return seconds;
 }
 
 uint32_t GetTicks() {
-    return tickSource();
+    return ClockTicks();
+}
+
+void PauseClock() {
+    if (!clockPaused) {
+        pausedSince = tickSource();
+        clockPaused = true;
+    }
+}
+
+void ResumeClock() {
+    if (clockPaused) {
+        pausedTicks += tickSource() - pausedSince;
+        clockPaused = false;
+    }
 }
 
 void SwapBuffers() {
@@ -151,11 +208,40 @@ void Delay(uint32_t milliseconds) {
 }
 
 void ShutDownVideo() {
+    ShowCrosshair(false);
     SDL_Quit();
 }
 
 void SetTickSource(TickSource source) {
     tickSource = source != nullptr ? source : SdlTicks;
+    pausedTicks = 0;
+    clockPaused = false;
+}
+
+void ToggleFullScreen() {
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    if (screen == nullptr || SDL_WM_ToggleFullScreen(screen) == 0) {
+        return;
+    }
+    // Keeps the pointer on the screen that the game fills; a window lets it go.
+    SDL_WM_GrabInput(IsFullScreen() ? SDL_GRAB_ON : SDL_GRAB_OFF);
+}
+
+bool IsFullScreen() {
+    const SDL_Surface* screen = SDL_GetVideoSurface();
+    return screen != nullptr && (screen->flags & SDL_FULLSCREEN) != 0;
+}
+
+void ShowCrosshair(bool show) {
+    if (show && crosshair == nullptr) {
+        crosshair = MakeCrosshair();
+        SDL_SetCursor(crosshair);
+    } else if (!show && crosshair != nullptr) {
+        // Freeing the pointer in use brings SDL's default, the desktop's own,
+        // back: SDL offers no other way to it.
+        SDL_FreeCursor(crosshair);
+        crosshair = nullptr;
+    }
 }
 
 void SaveScreenshot(const char* path, int32_t width, int32_t height) {

@@ -10,6 +10,9 @@
 // offscreen and dummy drivers) counts as a failure unless the player named it
 // in SDL_VIDEODRIVER: SDL falls back to one on its own when no display can be
 // reached, and a game in a window nobody sees only burns the processor.
+// Unless the player's environment says otherwise, SDL reads keys by their
+// place on the keyboard (W A S D walk on every layout) and pads in SDL's game
+// controller layout (see GamePad.h).
 int32_t InitVideo(int32_t width, int32_t height);
 // Why the last InitVideo failed, in words for the player.
 const char* VideoFailure();
@@ -31,6 +34,20 @@ void Delay(uint32_t milliseconds);
 void ShutDownVideo();
 // Writes the window's picture as an uncompressed 24-bit BMP.
 void SaveScreenshot(const char* path, int32_t width, int32_t height);
+
+// Switches between the window and the whole screen at the desktop's
+// resolution, with the picture scaled up and its proportions kept. The game
+// still draws, reads the mouse and saves screenshots at its own size, and the
+// pointer stays on the screen while the game fills it.
+void ToggleFullScreen();
+bool IsFullScreen();
+// The pointer over the window: a small crosshair, or the desktop's usual one.
+void ShowCrosshair(bool crosshair);
+
+// Stops the clock behind GetTicks and MeasureFrameTime, and starts it again
+// from where it stood: time spent paused shows in neither.
+void PauseClock();
+void ResumeClock();
 
 // The millisecond clock behind GetTicks and MeasureFrameTime. Tests install
 // their own to step time exactly or to cross the 32-bit wrap; null restores
