@@ -2,6 +2,7 @@
 // after the last page or as soon as ESC is held.
 #include "Game.h"
 
+#include "Controls.h"
 #include "ScreenLayout.h"
 #include "ShadowedText.h"
 
@@ -82,7 +83,7 @@ const TextColour kStatusColour = {0, 128, 255};
 
 bool Game::creditsFrame() {
     pollScreenEvents();
-    if (KeyHeld(SDLK_ESCAPE)) {
+    if (held(kBack)) {
         quit = true;
     }
     drawHeading(creditsEchoes,

@@ -2,6 +2,8 @@
 // fades, and the round's reset and the game's teardown.
 #include "Game.h"
 
+#include "Controls.h"
+#include "GamePad.h"
 #include "GameState.h"
 #include "OruBitmapFont.h"
 #include "SpriteManager.h"
@@ -16,6 +18,9 @@ const float kPlayerStartHealth = 100.0f;
 const float kPlayerSize = 32.0f;
 const int32_t kCreditsFirstPage = 1;
 const float kCreditsFirstPageTimer = 1.0f;
+// A paused round needs no more frames than a display shows; the rest of the
+// time is the machine's.
+const uint32_t kPausedFrameDelay = 15;  // milliseconds
 }  // namespace
 
 bool KeyHeld(SDLKey key) {
@@ -29,6 +34,10 @@ Game::Game()
       camera(nullptr),
       player(nullptr),
       font(nullptr),
+      paused(false),
+      padSignals(0),
+      padSignalsBefore(0),
+      lastPadScan(0),
       creditsPage(kCreditsFirstPage),
       pageTimer(kCreditsFirstPageTimer),
       pageRising(true) {}
@@ -41,11 +50,13 @@ bool Game::runFrame() {
     drawWorld();
     glColor4f(1, 1, 1, 1);
     runState();
-    if (KeyHeld(SDLK_F12)) {
+    if (KeyHeld(kScreenshotKey)) {
         SaveScreenshot(kScreenshotPath, screenWidth, screenHeight);
     }
+    // A crosshair to aim with while the round is played.
+    ShowCrosshair(state == PlayToStatistics || (state == Playing && !paused));
     SwapBuffers();
-    Delay(0);
+    Delay(paused ? kPausedFrameDelay : 0);
     return quit;
 }
 
@@ -146,6 +157,7 @@ void Game::resetRound() {
     slowMoLocked = false;
     slowMo = false;
     quit = false;
+    paused = false;
     // Swapping with empty vectors releases the storage, not just the elements.
     std::vector<Enemy>().swap(enemies);
     std::vector<Bullet>().swap(bullets);
@@ -164,6 +176,7 @@ void Game::shutDown() {
     camera = nullptr;
     delete sprites;
     sprites = nullptr;
+    CloseGamePad();
     // The sound bank and the music player live on until the process ends:
     // the mixer may still be playing what they hold.
 }

@@ -19,6 +19,7 @@ class MusicPlayer;
 class SoundBank;
 class OruBitmapFont;
 struct BarLayer;
+struct Control;
 struct HeadingLook;
 
 class Game {
@@ -98,6 +99,15 @@ public:
     int32_t catSound;
     int32_t catSlowSound;
 
+    // Play stands still while the player looks away (the window loses its
+    // focus or is minimised) or presses pause, and goes on at a press.
+    bool paused;
+    // The pad's signals (Controls.h) in this frame and in the one before.
+    uint32_t padSignals;
+    uint32_t padSignalsBefore;
+    // Clock reading of the last search for a pad.
+    uint32_t lastPadScan;
+
     // Screen state that lives for the whole run.
     LogoEchoes titleEchoes;
     LogoEchoes statisticsEchoes;
@@ -136,6 +146,8 @@ private:
     // Play (GamePlay.cpp)
     void pollPlayEvents();
     void pressRightButton(int x, int y);
+    void startSlowMotion();
+    void stopSlowMotion();
     void fire();
     void lockSlowMotionWhenDrained();
     bool walk();
@@ -151,6 +163,25 @@ private:
     void layBlood(float x, float y);
     float clockSeconds() const;
 
+    // Keys, buttons and sticks (GameInput.cpp)
+    bool held(const Control& control) const;
+    bool padPressed(uint32_t signals) const;
+    bool padReleased(uint32_t signals) const;
+    void readPad();
+    void playPad();
+    void aimWithStick();
+    void aimAtPointer(int x, int y);
+    bool switchScreenOnKey(const SDL_Event& pressed);
+    void scanForPadWhenDue();
+
+    // Pause (GamePause.cpp)
+    void pauseRound();
+    void resumeRound();
+    void pausedFrame();
+    void pollPausedEvents();
+    void drawStillRound();
+    void drawPauseNotice();
+
     // HUD (GameHud.cpp)
     void drawHud();
     void drawBar(const BarLayer* layers, int32_t valueWidth);
@@ -159,7 +190,7 @@ private:
     // CreditsScreen.cpp)
     enum Prompt { BeginPrompt, RetryPrompt, QuitPrompt };
     void pollScreenEvents();
-    void readScreenKeys(int32_t spaceState, int32_t escapeState);
+    void readScreenKeys(int32_t beginState, int32_t backState);
     // Returns the heading's x.
     int32_t drawHeading(LogoEchoes& echoes, const HeadingLook& look);
     void drawBand();

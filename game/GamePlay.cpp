@@ -3,6 +3,7 @@
 #include "Game.h"
 
 #include "Angles.h"
+#include "Controls.h"
 #include "GameState.h"
 #include "SoundBank.h"
 #include "SpriteManager.h"
@@ -58,12 +59,17 @@ float Game::clockSeconds() const {
 }
 
 void Game::playFrame() {
+    if (paused) {
+        pausedFrame();
+        return;
+    }
     pollPlayEvents();
+    playPad();
     lockSlowMotionWhenDrained();
     if (slowMo) {
         frameTime *= kSlowMotionFactor;
     }
-    if (KeyHeld(SDLK_ESCAPE)) {
+    if (held(kBack)) {
         state = PlayToStatistics;
     }
     bool moved = false;
@@ -86,6 +92,10 @@ void Game::playFrame() {
     }
     updateBullets();
     drawHud();
+    // A round paused in this frame's events has played the frame out.
+    if (paused) {
+        drawPauseNotice();
+    }
     // The walk cycle runs only while the player walks.
     if (moved && health > 0.0f) {
         player->animate(frameTime);
@@ -99,20 +109,31 @@ void Game::pollPlayEvents() {
                 quit = true;
                 break;
             case SDL_MOUSEMOTION:
-                aimX = event.motion.x - screenWidth / 2;
-                aimY = event.motion.y - screenHeight / 2;
+                aimAtPointer(event.motion.x, event.motion.y);
                 break;
             case SDL_MOUSEBUTTONDOWN:
-                if (event.button.button == SDL_BUTTON_RIGHT) {
+                if (event.button.button == kSlowMotionButton) {
                     pressRightButton(event.button.x, event.button.y);
-                } else if (event.button.button == SDL_BUTTON_LEFT) {
+                } else if (event.button.button == kFireButton) {
                     fire();
                 }
                 break;
             case SDL_MOUSEBUTTONUP:
-                if (event.button.button == SDL_BUTTON_RIGHT) {
-                    slowMo = false;
-                    slowMoLocked = false;
+                if (event.button.button == kSlowMotionButton) {
+                    stopSlowMotion();
+                }
+                break;
+            case SDL_KEYDOWN:
+                if (!switchScreenOnKey(event) && event.key.keysym.sym == kPause.key) {
+                    pauseRound();
+                }
+                break;
+            case SDL_ACTIVEEVENT:
+                // The input focus gone to another window, or the window
+                // minimised: the player has looked away.
+                if (event.active.gain == 0 &&
+                    (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0) {
+                    pauseRound();
                 }
                 break;
             default:
@@ -122,15 +143,27 @@ void Game::pollPlayEvents() {
 }
 
 void Game::pressRightButton(int x, int y) {
-    if (!slowMoLocked) {
-        slowMo = true;
-    }
-    const bool shiftHeld = KeyHeld(SDLK_RSHIFT) || KeyHeld(SDLK_LSHIFT);
+    startSlowMotion();
+    const bool shiftHeld = KeyHeld(kCatModeKeys[0]) || KeyHeld(kCatModeKeys[1]);
     const bool inCatSpot =
         x >= kCatSpotLeft && x <= kCatSpotRight && y >= kCatSpotTop && y <= kCatSpotBottom;
     if (shiftHeld && inCatSpot) {
         catMode = !catMode;
     }
+}
+
+// A press of the slow-motion button: on, unless the energy ran out while it
+// was held.
+void Game::startSlowMotion() {
+    if (!slowMoLocked) {
+        slowMo = true;
+    }
+}
+
+// Its release: off, and unlocked.
+void Game::stopSlowMotion() {
+    slowMo = false;
+    slowMoLocked = false;
 }
 
 void Game::fire() {
@@ -160,11 +193,11 @@ bool Game::walk() {
     bool moved = false;
     // Every held key steps and counts, so a diagonal walks 2d.
     const struct {
-        SDLKey key;
+        const Control& control;
         float dx, dy;
-    } steps[] = {{SDLK_w, 0, -d}, {SDLK_s, 0, d}, {SDLK_a, -d, 0}, {SDLK_d, d, 0}};
+    } steps[] = {{kWalkUp, 0, -d}, {kWalkDown, 0, d}, {kWalkLeft, -d, 0}, {kWalkRight, d, 0}};
     for (const auto& step : steps) {
-        if (KeyHeld(step.key)) {
+        if (held(step.control)) {
             player->moveBy(step.dx, step.dy);
             distanceRan += d;
             moved = true;

@@ -1,6 +1,7 @@
 // Pieces the title, statistics and credits screens share.
 #include "Game.h"
 
+#include "Controls.h"
 #include "ScreenLayout.h"
 #include "ShadowedText.h"
 #include "SpriteManager.h"
@@ -25,18 +26,22 @@ void Game::pollScreenEvents() {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             quit = true;
+        } else {
+            switchScreenOnKey(event);
         }
     }
+    readPad();
 }
 
-void Game::readScreenKeys(int32_t spaceState, int32_t escapeState) {
+void Game::readScreenKeys(int32_t beginState, int32_t backState) {
+    scanForPadWhenDue();
     pollScreenEvents();
-    // ESC is read last, so with both keys held it decides.
-    if (KeyHeld(SDLK_SPACE)) {
-        state = spaceState;
+    // Back is read last, so with both held it decides.
+    if (held(kBegin)) {
+        state = beginState;
     }
-    if (KeyHeld(SDLK_ESCAPE)) {
-        state = escapeState;
+    if (held(kBack)) {
+        state = backState;
     }
 }
 

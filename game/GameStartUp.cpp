@@ -3,11 +3,13 @@
 // indices.
 #include "Game.h"
 
+#include "GamePad.h"
 #include "GameState.h"
 #include "MusicPlayer.h"
 #include "OruBitmapFont.h"
 #include "SoundBank.h"
 #include "SpriteManager.h"
+#include "Video.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -42,6 +44,8 @@ void Game::startUp(int32_t width, int32_t height) {
     fadeAlpha = 1.0f;
     loadFont();
     playTheme();
+    OpenGamePad();
+    lastPadScan = GetTicks();
 }
 
 void Game::loadSprites() {

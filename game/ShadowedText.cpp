@@ -2,7 +2,9 @@
 
 #include "OruBitmapFont.h"
 
+#include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -31,6 +33,15 @@ void DrawShadowedTexts(OruBitmapFont* font, const ShadowedText* texts, size_t co
         font->SetColor(colour.red, colour.green, colour.blue);
         DrawOne(font, texts[i], kNoOffset, alpha);
     }
+}
+
+int32_t TextWidth(const OruBitmapFont* font, const char* text) {
+    // Wide, and clamped: a font file's advances may be anything.
+    int64_t width = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        width += font->GetGlyph(static_cast<unsigned char>(*c)).xadvance;
+    }
+    return static_cast<int32_t>(std::max<int64_t>(INT32_MIN, std::min<int64_t>(INT32_MAX, width)));
 }
 
 std::string FormatText(const char* format, ...) {

@@ -61,6 +61,9 @@ inline void DrawShadowedText(OruBitmapFont* font, const ShadowedText& text, floa
     DrawShadowedTexts(font, &text, 1, alpha, shadow);
 }
 
+// How far the pen moves over the text: its width in pixels.
+int32_t TextWidth(const OruBitmapFont* font, const char* text);
+
 // A printf-style text cut as the font cuts its own formatted texts, so that
 // it can be formatted once and drawn twice.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -16,6 +16,10 @@ packages=(
   # SDL's offscreen driver, which a test asks for by name, makes its OpenGL
   # context through EGL
   libegl1
+  # desktop tests: a window manager for fullscreen, focus and minimising; the
+  # cursor's image (XFixes); SDL 2's virtual game pads, reached under
+  # sdl12-compat through SDL 2's header
+  openbox libxfixes-dev libsdl2-dev
   # sanitizer runtime, fuzzing, desktop entry check, benchmark plot
   clang libclang-rt-14-dev desktop-file-utils gnuplot-nox valgrind
   # the Debian package: dependencies computed by dpkg-shlibdeps (which CPack

@@ -1,0 +1,332 @@
+// The game's window on a desktop of its own: a private 1600 x 1200 Xvfb with a
+// window manager (openbox), the window scaled by 2 as the launcher scales it,
+// and real X input into it. Fullscreen at F11 and Alt+Enter on every screen,
+// with the pointer aiming where it stands and F12 still 640 x 480; a round
+// that pauses while the player looks away and leaves no trace of it; the
+// crosshair over play.
+#include "GameHarness.h"
+
+#include "GameProcess.h"
+#include "PrivateXServer.h"
+#include "Video.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/keysym.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+namespace {
+
+const int kDesktopWidth = 1600;
+const int kDesktopHeight = 1200;
+const int kWindowScale = 2;
+const double kFullScreenScale = 2.5;  // 640 x 480 on 1600 x 1200
+
+// The server, its window manager and the test's own connection, for the
+// whole program: the game's window, opened once, lives on it.
+class Desktop : public ::testing::Environment {
+public:
+    void SetUp() override {
+        server.reset(new PrivateXServer(std::to_string(kDesktopWidth) + "x" +
+                                        std::to_string(kDesktopHeight) + "x24"));
+        ASSERT_FALSE(server->Display().empty()) << "Xvfb did not start";
+        setenv("DISPLAY", server->Display().c_str(), 1);
+        unsetenv("XAUTHORITY");
+        setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(kWindowScale).c_str(), 1);
+        // A request on a window that has just gone or is not shown is no
+        // reason to end the program.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        if ((manager = fork()) == 0) {
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Up once it names itself on the root window.
+        const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+        ASSERT_TRUE(WaitUntil([&] {
+            Atom type;
+            int format;
+            unsigned long items, after;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                               AnyPropertyType, &type, &format, &items, &after, &data);
+            XFree(data);
+            return items == 1;
+        }));
+    }
+    // SDL lets go of the server before it goes.
+    void TearDown() override {
+        ShutDownVideo();
+        kill(manager, SIGTERM);
+        waitpid(manager, nullptr, 0);
+        XCloseDisplay(display);
+        server.reset();
+    }
+    std::unique_ptr<PrivateXServer> server;
+    pid_t manager = -1;
+    Display* display = nullptr;
+};
+Desktop* const desktop = static_cast<Desktop*>(::testing::AddGlobalTestEnvironment(new Desktop));
+
+class DesktopTest : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        x = desktop->display;
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        ASSERT_EQ(SDL_GetWMInfo(&info), 1);
+        window = info.info.x11.window;
+        if (IsFullScreen()) {
+            ToggleFullScreen();
+        }
+        Focus(window);
+        ASSERT_TRUE(FrameUntil([&] { return Size().first == kScreenWidth * kWindowScale; }));
+        ASSERT_EQ(chdir(work.Path().c_str()), 0);
+    }
+    // 0-ms frames, which move nothing, until the condition holds.
+    bool FrameUntil(const std::function<bool()>& done) {
+        return WaitUntil([&] {
+            Frame(0);
+            return done();
+        });
+    }
+    // As a task bar does it: the window manager raises the window and gives
+    // it the focus.
+    void Focus(Window w) {
+        const Atom active = XInternAtom(x, "_NET_ACTIVE_WINDOW", False);
+        XEvent message = {};
+        message.xclient.type = ClientMessage;
+        message.xclient.window = w;
+        message.xclient.message_type = active;
+        message.xclient.format = 32;
+        message.xclient.data.l[0] = 2;  // from a pager: always honoured
+        XSendEvent(x, DefaultRootWindow(x), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &message);
+        XSync(x, False);
+        EXPECT_TRUE(WaitUntil([&] {
+            Atom type;
+            int format;
+            unsigned long items, after;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(x, DefaultRootWindow(x), active, 0, 1, False, XA_WINDOW, &type,
+                               &format, &items, &after, &data);
+            const bool focused = items == 1 && *reinterpret_cast<Window*>(data) == w;
+            XFree(data);
+            return focused;
+        }));
+        if (w == window) {
+            // SDL drops a click that it reads within 10 ms of the focus, as the
+            // click that brought the focus.
+            EXPECT_TRUE(FrameUntil([] { return (SDL_GetAppState() & SDL_APPINPUTFOCUS) != 0; }));
+            SDL_Delay(20);
+        }
+    }
+    void Key(KeySym key, bool down) {
+        XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), down, CurrentTime);
+        XSync(x, False);
+    }
+    void Type(std::initializer_list<KeySym> keys) {
+        for (KeySym key : keys) {
+            Key(key, true);
+        }
+        for (KeySym key : keys) {
+            Key(key, false);
+        }
+    }
+    // The pointer to (sx, sy) of the screen, and a click of the button there.
+    void Point(int sx, int sy) {
+        XWarpPointer(x, None, DefaultRootWindow(x), 0, 0, 0, 0, sx, sy);
+        XSync(x, False);
+    }
+    void Click(int button) {
+        XTestFakeButtonEvent(x, button, True, CurrentTime);
+        XTestFakeButtonEvent(x, button, False, CurrentTime);
+        XSync(x, False);
+    }
+    std::pair<int, int> Size() {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(x, window, &attributes);
+        return {attributes.width, attributes.height};
+    }
+    // The window's top-left corner on the screen.
+    std::pair<int, int> Corner() {
+        int left, top;
+        Window child;
+        XTranslateCoordinates(x, window, DefaultRootWindow(x), 0, 0, &left, &top, &child);
+        return {left, top};
+    }
+    // F12's picture, as the game saves it.
+    std::string Screenshot() {
+        unlink("screenshot.bmp");
+        Hold({SDLK_F12});
+        Frame(0);
+        Hold({SDLK_F12}, false);
+        return ReadFileBytes("screenshot.bmp");
+    }
+    // A window of the test's own, mapped, which then takes the input focus.
+    Window LookAway() {
+        const Window other = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 200, 200, 0, 0, 0);
+        XMapWindow(x, other);
+        XSync(x, False);
+        EXPECT_TRUE(WaitUntil([&] {
+            XWindowAttributes attributes;
+            XGetWindowAttributes(x, other, &attributes);
+            return attributes.map_state == IsViewable;
+        }));
+        Focus(other);
+        return other;
+    }
+    // The cursor shown where the pointer stands.
+    std::pair<unsigned long, int> Cursor() {
+        XFixesCursorImage* image = XFixesGetCursorImage(x);
+        const std::pair<unsigned long, int> cursor = {image->cursor_serial, image->width};
+        XFree(image);
+        return cursor;
+    }
+    Display* x = nullptr;
+    Window window = 0;
+};
+
+// F11 on the title, Alt+Enter in play and F11 again while paused switch
+// between the window and the whole screen; the round goes on across the
+// switches, the pointer aims where it stands on the screen (the cat-mode spot
+// included) and cannot leave it, and F12 still saves 640 x 480.
+TEST_F(DesktopTest, FullScreenAtF11OrAltEnterOnEveryScreenAimsWhereThePointerStands) {
+    Type({XK_F11});
+    ASSERT_TRUE(FrameUntil([&] { return Size().first == kDesktopWidth; }));
+    EXPECT_TRUE(IsFullScreen());
+    EXPECT_EQ(Corner(), std::make_pair(0, 0));
+    EXPECT_EQ(Size().second, kDesktopHeight);
+    // The game holds the pointer: no one else can grab it.
+    EXPECT_EQ(XGrabPointer(x, DefaultRootWindow(x), False, 0, GrabModeAsync, GrabModeAsync, None,
+                           None, CurrentTime),
+              AlreadyGrabbed);
+    BeginRound();
+    Point(1000, 300);  // window (400, 120): 80 right of and 120 above the middle
+    ASSERT_TRUE(FrameUntil([&] { return game->aimX == 80 && game->aimY == -120; }));
+    Hold({SDLK_LSHIFT});
+    Point(static_cast<int>(48 * kFullScreenScale), static_cast<int>(68 * kFullScreenScale));
+    Click(Button3);
+    EXPECT_TRUE(FrameUntil([&] { return game->catMode; }));
+    GameDriver::releaseAllKeys();
+    const std::string shot = Screenshot();
+    ASSERT_EQ(shot.size(), kScreenshotBytes);
+    // The HUD's red health bar, at full strength in the picture.
+    const size_t bar = kBmpHeader + (kScreenHeight - 1 - 28) * kBmpRowBytes + 60 * 3;
+    EXPECT_GT(static_cast<unsigned char>(shot[bar + 2]), 120);
+
+    Hold({SDLK_d});
+    Type({XK_Alt_L, XK_Return});
+    ASSERT_TRUE(FrameUntil([&] { return Size().first == kScreenWidth * kWindowScale; }));
+    EXPECT_EQ(Size().second, kScreenHeight * kWindowScale);
+    EXPECT_EQ(XGrabPointer(x, DefaultRootWindow(x), False, 0, GrabModeAsync, GrabModeAsync, None,
+                           None, CurrentTime),
+              GrabSuccess);
+    XUngrabPointer(x, CurrentTime);
+    const float x0 = game->player->getX(), time0 = game->roundTime;
+    Frame(100);
+    EXPECT_TRUE(
+        Values(game->player->getX(), x0 + 10, game->roundTime, time0 + 0.1f, game->state, Playing));
+    GameDriver::releaseAllKeys();
+    Type({XK_p});
+    ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
+    Type({XK_F11});
+    ASSERT_TRUE(FrameUntil([&] { return Size().first == kDesktopWidth; }));
+    EXPECT_TRUE(game->paused);
+}
+
+// Focus given to another window pauses the round in play: the clock stands
+// still and nothing moves, drains or spawns; the round stays on the screen,
+// dimmed, under its notice. Focus back, the first key lets play go on as if
+// there had been no pause; a click that lets it go on fires nothing.
+TEST_F(DesktopTest, ARoundPausesWhileThePlayerLooksAwayAndGoesOnWithoutATrace) {
+    const Window other = LookAway();
+    Frame(3000);
+    EXPECT_TRUE(Values(game->state, TitleScreen, game->paused, 0));  // the title goes on
+    Focus(window);
+    BeginRound();
+    game->player->setRect(20, 0, 32, 32);
+    AddEnemy(300, 0);
+    Hold({SDLK_a});
+    Press(SDL_BUTTON_RIGHT);
+    Frame(200);
+    const float playerX = game->player->getX(), enemyX = game->enemies[0].getX();
+    const float energy = game->slowMoEnergy, time = game->roundTime;
+    Focus(other);
+    ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
+    for (int i = 0; i < 5; ++i) {
+        Frame(10000);
+    }
+    EXPECT_TRUE(Values(game->player->getX(), playerX, game->enemies[0].getX(), enemyX,
+                       game->slowMoEnergy, energy, game->roundTime, time, game->enemies.size(), 1));
+    EXPECT_TRUE(Wrote("Paused - press a key or click to play on", 188, 234));
+    const std::string shot = Screenshot();
+    ASSERT_EQ(shot.size(), kScreenshotBytes);
+    // The health bar under the dimming: half as bright.
+    const size_t bar = kBmpHeader + (kScreenHeight - 1 - 28) * kBmpRowBytes + 60 * 3;
+    EXPECT_LT(static_cast<unsigned char>(shot[bar + 2]), 100);
+
+    Focus(window);
+    Frame(10000);
+    EXPECT_TRUE(game->paused);  // focus alone does not go on
+    Type({XK_x});
+    ASSERT_TRUE(FrameUntil([&] { return !game->paused; }));
+    Frame(100);
+    // As two frames of 200 and 100 ms of slow motion would have left them.
+    EXPECT_TRUE(Values(game->player->getX(), playerX - 5, game->roundTime, time + 0.1f,
+                       game->slowMoEnergy, energy - 1.25f, game->enemies[0].getX(),
+                       enemyX - 1.875f));
+    GameDriver::releaseAllKeys();
+
+    Focus(other);
+    ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
+    Focus(window);
+    Point(Corner().first + 300, Corner().second + 300);
+    Click(Button1);
+    ASSERT_TRUE(FrameUntil([&] { return !game->paused; }));
+    Frame(10);
+    EXPECT_TRUE(Values(game->shotsFired, 0, game->bullets.size(), 0));
+    XDestroyWindow(x, other);
+}
+
+// Minimised, the round pauses too; ESC held while paused ends it as in play.
+TEST_F(DesktopTest, AMinimisedRoundPausesAndEscStillEndsIt) {
+    BeginRound();
+    XIconifyWindow(x, window, DefaultScreen(x));
+    XSync(x, False);
+    ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
+    Hold({SDLK_ESCAPE});
+    Frame(10);
+    EXPECT_TRUE(Values(game->paused, 0, game->state, PlayToStatistics));
+    XMapWindow(x, window);
+    EXPECT_TRUE(WaitUntil([&] {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(x, window, &attributes);
+        return attributes.map_state == IsViewable;
+    }));
+}
+
+// A crosshair while a round is played, the desktop's usual pointer on the
+// screens and while paused.
+TEST_F(DesktopTest, ThePointerIsACrosshairOnlyWhileARoundIsPlayed) {
+    Point(Corner().first + 300, Corner().second + 300);
+    const auto arrow = Cursor();
+    BeginRound();
+    ASSERT_TRUE(FrameUntil([&] { return Cursor() != arrow; }));
+    EXPECT_EQ(Cursor().second, 16);
+    Type({XK_p});
+    EXPECT_TRUE(FrameUntil([&] { return Cursor() == arrow; }));
+    Type({XK_p});
+    Tap(SDLK_ESCAPE, 10);
+    EXPECT_NE(Cursor(), arrow);  // still aiming through the fade
+    Frame(2000);
+    EXPECT_TRUE(FrameUntil([&] { return game->state == Statistics && Cursor() == arrow; }));
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// SDL 2's headers only: SDL 1.2's, which the game's code includes, name the
+// same types differently.
+#include "VirtualPad.h"
+
+#include <SDL2/SDL.h>
+#include <dlfcn.h>
+
+#include <cstdio>
+
+namespace {
+void* Sdl2() {
+    static void* const library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_GLOBAL);
+    return library;
+}
+
+// SDL 2's function of that name, as the library under sdl12-compat has it.
+#define SDL2(name) reinterpret_cast<decltype(&name)>(dlsym(Sdl2(), #name))
+
+const int kAxes = 6;
+const int kButtons = 15;
+const float kFullTravel = 32767.0f;
+// A trigger's raw axis runs from -32768 (released) to 32767; the controller
+// mapping gives the game 0 to 32767.
+const float kTriggerRest = -32768.0f;
+const float kTriggerTravel = 65535.0f;
+}  // namespace
+
+VirtualPad::VirtualPad() {
+    // Held for the whole test program: SDL 2 destroys virtual pads when its
+    // joystick subsystem stops, which the game's searches would otherwise do.
+    static const bool joysticks = SDL2(SDL_InitSubSystem)(SDL_INIT_JOYSTICK) == 0;
+    SDL_VirtualJoystickDesc description = {};
+    description.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    description.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    description.naxes = kAxes;
+    description.nbuttons = kButtons;
+    description.axis_mask = (1u << kAxes) - 1;
+    description.button_mask = (1u << kButtons) - 1;
+    description.name = "ZIBO test pad";
+    const int index = joysticks ? SDL2(SDL_JoystickAttachVirtualEx)(&description) : -1;
+    if (index < 0 || (joystick = SDL2(SDL_JoystickOpen)(index)) == nullptr) {
+        fprintf(stderr, "VirtualPad: no virtual pad: %s\n", SDL2(SDL_GetError)());
+        return;
+    }
+    instance = SDL2(SDL_JoystickInstanceID)(joystick);
+    Move(LeftTrigger, 0.0f);
+    Move(RightTrigger, 0.0f);
+}
+
+VirtualPad::~VirtualPad() {
+    PullOut();
+}
+
+void VirtualPad::Move(Axis axis, float value) {
+    const bool trigger = axis == LeftTrigger || axis == RightTrigger;
+    const float raw = trigger ? kTriggerRest + value * kTriggerTravel : value * kFullTravel;
+    SDL2(SDL_JoystickSetVirtualAxis)(joystick, axis, static_cast<Sint16>(raw));
+}
+
+void VirtualPad::Stick(Axis xAxis, float x, float y) {
+    Move(xAxis, x);
+    Move(static_cast<Axis>(xAxis + 1), y);
+}
+
+void VirtualPad::Press(Button button, bool down) {
+    SDL2(SDL_JoystickSetVirtualButton)(joystick, button, down ? 1 : 0);
+}
+
+void VirtualPad::PullOut() {
+    if (joystick == nullptr) {
+        return;
+    }
+    SDL2(SDL_JoystickClose)(joystick);
+    joystick = nullptr;
+    for (int i = 0; i < SDL2(SDL_NumJoysticks)(); ++i) {
+        if (SDL2(SDL_JoystickGetDeviceInstanceID)(i) == instance) {
+            SDL2(SDL_JoystickDetachVirtual)(i);
+        }
+    }
+}
