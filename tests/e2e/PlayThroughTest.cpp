@@ -1,14 +1,22 @@
-// The real game played through once, as a person plays it: its window, a
+// The real game played through as a person plays it: its window, a
 // screenshot, a round with a shot heard in the sound it plays, the
-// statistics, the credits and a clean end. The game's own tests cover every
-// state's window close and the screenshot's details; the bad-files test
-// closes the window.
+// statistics, the credits and a clean end; a round played with a pad alone;
+// walking by the keys' places on a French keyboard. The game's own tests
+// cover every state's window close and the screenshot's details; the
+// bad-files test closes the window.
 #include "AudioCapture.h"
 #include "GameProcess.h"
+#include "PrivateXServer.h"
+#include "VirtualPad.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+// After the test framework, whose names Xlib's macros would clash with.
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -50,19 +58,17 @@ bool OnStatistics(const WindowPicture& p) {
 const int kSteadyTop = 90;
 const int kSteadyPixels = 640 * (480 - kSteadyTop);
 
-// How many of the picture's pixels below the heading the BMP (24-bit, rows
-// bottom first, blue-green-red) shows alike.
+// How many of the picture's pixels below the heading the F12 picture shows
+// alike.
 int AlikeInScreenshot(const std::string& bmp, const WindowPicture& picture) {
-    if (bmp.size() != kScreenshotBytes || picture.width != 640) {
+    const WindowPicture shot = ScreenshotPicture(bmp);
+    if (shot.Empty() || picture.width != 640) {
         return 0;
     }
     int alike = 0;
     for (int y = kSteadyTop; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
-            const size_t at = kBmpHeader + (479 - y) * kBmpRowBytes + x * 3;
-            const Rgba shot{static_cast<uint8_t>(bmp[at + 2]), static_cast<uint8_t>(bmp[at + 1]),
-                            static_cast<uint8_t>(bmp[at]), 255};
-            alike += Near(shot, picture.At(x, y), 8) ? 1 : 0;
+            alike += Near(shot.At(x, y), picture.At(x, y), 8) ? 1 : 0;
         }
     }
     return alike;
@@ -159,4 +165,141 @@ TEST(PlayThroughTest, TitleScreenshotPlayShotStatisticsCreditsAndOut) {
               "Err.) Can't load sfx/1.ogg... Couldn't open 'sfx/1.ogg'\n"
               "Err.) Music file sfx/1.ogg is missing\n"
               "sfx/0.wav is missing\n");
+}
+
+namespace {
+
+// Lines for the pad that the preloaded shim attaches to the game.
+class PadCommands {
+public:
+    // Once the game reads the pipe.
+    explicit PadCommands(const std::string& path) {
+        WaitUntil([&] { return (fd = open(path.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; });
+    }
+    ~PadCommands() { close(fd); }
+    bool Open() const { return fd >= 0; }
+    void Move(VirtualPad::Axis axis, float value) { dprintf(fd, "move %d %g\n", axis, value); }
+    void Press(VirtualPad::Button button, bool down = true) {
+        dprintf(fd, "press %d %d\n", button, down ? 1 : 0);
+    }
+
+private:
+    int fd = -1;
+};
+
+// The middle of the picture shows bare floor: the same as 256 pixels to the
+// left, one floor tile away, where nothing stands.
+bool BareMiddle(const WindowPicture& p) {
+    if (p.width != 640) {
+        return false;
+    }
+    for (int y = 224; y < 256; ++y) {
+        for (int x = 304; x < 336; ++x) {
+            if (!Near(p.At(x, y), p.At(x - 256, y), 0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+int Count(const std::string& text, const std::string& line) {
+    int count = 0;
+    for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+// A round begun, aimed, fired, walked, ended and retried by a pad alone. Each
+// shot names its sample, made unusable for that.
+TEST(PlayThroughTest, APadAloneBeginsAimsFiresWalksEndsAndRetries) {
+    GameProcess game;
+    game.LinkAssets("sprites");
+    game.CopyAssets("sfx");
+    for (const char* shot : {"sfx/shot0.wav", "sfx/shot1.wav"}) {
+        ASSERT_TRUE(WriteFileBytes(game.File(shot), ""));
+    }
+    const std::string pipe = game.File("pad");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_TRUE(game.Start({"LD_PRELOAD=" ZIBO_PAD_SHIM, "ZIBO_TEST_PAD=" + pipe}));
+    ASSERT_TRUE(game.WaitForWindow()) << game.Err();
+    game.Focus();  // SDL reads a pad for the window with the input focus
+    PadCommands pad(pipe);
+    ASSERT_TRUE(pad.Open());
+    pad.Press(VirtualPad::A);
+    ASSERT_TRUE(WaitUntil([&] { return InPlay(game.Picture()); })) << game.Err();
+    pad.Press(VirtualPad::A, false);
+
+    const float aims[3][2] = {{1, 0}, {-1, 0}, {0, -1}};
+    WindowPicture shots[3];
+    for (int i = 0; i < 3; ++i) {
+        pad.Move(VirtualPad::RightX, aims[i][0]);
+        pad.Move(VirtualPad::RightY, aims[i][1]);
+        // The world is drawn before play reads the pad: the second picture
+        // is the first sure to show it.
+        game.Screenshot(game.File("screenshot.bmp"));
+        shots[i] = ScreenshotPicture(game.Screenshot(game.File("screenshot.bmp")));
+    }
+    EXPECT_TRUE(FacesAlong(shots, 0, 1, 0)) << "the player does not face right";
+    EXPECT_TRUE(FacesAlong(shots, 1, -1, 0)) << "the player does not face left";
+    EXPECT_TRUE(FacesAlong(shots, 2, 0, -1)) << "the player does not face up";
+
+    const auto shotsFired = [&] { return Count(game.Out(), "Sample -1 is out of bounds\n"); };
+    pad.Move(VirtualPad::RightTrigger, 1);
+    EXPECT_TRUE(WaitUntil([&] { return shotsFired() == 1; }));
+    game.Screenshot(game.File("screenshot.bmp"));  // frames go by with the trigger held
+    pad.Move(VirtualPad::RightTrigger, 0);
+    pad.Press(VirtualPad::RightShoulder);
+    EXPECT_TRUE(WaitUntil([&] { return shotsFired() == 2; }));
+    pad.Press(VirtualPad::RightShoulder, false);
+
+    pad.Move(VirtualPad::LeftX, 1);
+    EXPECT_TRUE(WaitUntil([&] { return BareMiddle(game.Picture()); }));
+    pad.Move(VirtualPad::LeftX, 0);
+
+    // B held ends the round; let go before the statistics screen, which would
+    // take it for the way to the credits.
+    pad.Press(VirtualPad::B);
+    EXPECT_TRUE(WaitUntil([&] { return !InPlay(game.Picture()); }));
+    pad.Press(VirtualPad::B, false);
+    EXPECT_TRUE(WaitUntil([&] { return OnStatistics(game.Picture()); }));
+    pad.Press(VirtualPad::A);
+    EXPECT_TRUE(WaitUntil([&] { return InPlay(game.Picture()); }));
+    EXPECT_EQ(shotsFired(), 2);
+    game.CloseWindow();
+    EXPECT_EQ(game.WaitForExit(), 0) << game.Err();
+}
+
+// On a keyboard whose key in W's place writes Z (a French one), that key
+// walks the player up, as do keys by place everywhere; with the layout taken
+// into account, as a player may ask, it does not.
+TEST(PlayThroughTest, TheKeyInWsPlaceWalksUpWhateverItWrites) {
+    PrivateXServer server;
+    ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+    Display* x = XOpenDisplay(server.Display().c_str());
+    ASSERT_NE(x, nullptr);
+    KeySym w = XK_w, z = XK_z;
+    const KeyCode wPlace = XKeysymToKeycode(x, w), zPlace = XKeysymToKeycode(x, z);
+    XChangeKeyboardMapping(x, wPlace, 1, &z, 1);
+    XChangeKeyboardMapping(x, zPlace, 1, &w, 1);
+    XSync(x, False);
+    for (const bool byPlace : {true, false}) {
+        GameProcess game(server.Display());
+        game.LinkAssets("sprites");
+        game.LinkAssets("sfx");
+        ASSERT_TRUE(game.Start({"XAUTHORITY", byPlace ? "SDL12COMPAT_USE_KEYBOARD_LAYOUT"
+                                                      : "SDL12COMPAT_USE_KEYBOARD_LAYOUT=1"}));
+        ASSERT_TRUE(game.WaitForWindow()) << game.Err();
+        ASSERT_TRUE(game.HoldKeyUntil("space", [&] { return InPlay(game.Picture()); }));
+        ASSERT_FALSE(BareMiddle(game.Picture()));
+        EXPECT_EQ(game.HoldKeyUntil(
+                      "z", [&] { return BareMiddle(game.Picture()); }, 1.5),
+                  byPlace);
+        game.CloseWindow();
+        EXPECT_EQ(game.WaitForExit(), 0) << game.Err();
+    }
+    XCloseDisplay(x);
 }

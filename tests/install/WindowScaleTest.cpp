@@ -18,58 +18,6 @@ namespace {
 
 const int kCentreX = kScreenWidth / 2;
 const int kCentreY = kScreenHeight / 2;
-const int kReach = 24;  // the soldier's rifle ends closer than this to his middle
-
-struct Pixel {
-    int r, g, b;
-};
-
-// The F12 file: an uncompressed 24-bit BMP, rows bottom first, blue first.
-Pixel ShotPixel(const std::string& bmp, int x, int y) {
-    const size_t at =
-        kBmpHeader + (static_cast<size_t>(kScreenHeight - 1 - y) * kScreenWidth + x) * 3;
-    const auto byte = [&](size_t i) {
-        return static_cast<int>(static_cast<unsigned char>(bmp[i]));
-    };
-    return Pixel{byte(at + 2), byte(at + 1), byte(at)};
-}
-
-int Difference(Pixel p, Pixel q) {
-    return std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
-}
-
-int Median(int a, int b, int c) {
-    return std::max(std::min(a, b), std::min(std::max(a, b), c));
-}
-
-// How many pixels of shot `pose` lie well ahead of the player's middle along
-// (dx, dy) (the rifle beyond his hands) and differ from the floor, which is
-// the median of three shots of him turned three ways.
-int Ahead(const std::string* shots, int pose, int dx, int dy) {
-    int count = 0;
-    for (int y = -kReach; y < kReach; ++y) {
-        for (int x = -kReach; x < kReach; ++x) {
-            Pixel p[3];
-            for (int i = 0; i < 3; ++i) {
-                p[i] = ShotPixel(shots[i], kCentreX + x, kCentreY + y);
-            }
-            const Pixel floor{Median(p[0].r, p[1].r, p[2].r), Median(p[0].g, p[1].g, p[2].g),
-                              Median(p[0].b, p[1].b, p[2].b)};
-            const double along = (x + 0.5) * dx + (y + 0.5) * dy;
-            const double across = std::abs((x + 0.5) * dy - (y + 0.5) * dx);
-            count += Difference(p[pose], floor) > 15 && along >= 11.0 && across <= 6.0 ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-// He points along (dx, dy), one of the four main directions, and no other.
-bool Faces(const std::string* shots, int pose, int dx, int dy) {
-    const int ahead = Ahead(shots, pose, dx, dy);
-    return ahead >= 6 && 2 * std::max({Ahead(shots, pose, -dx, -dy), Ahead(shots, pose, dy, dx),
-                                       Ahead(shots, pose, -dy, -dx)}) <
-                             ahead;
-}
 
 bool Red(Rgba q) {
     return q.r > q.g + 60 && q.r > q.b + 60;
@@ -115,16 +63,15 @@ protected:
         ASSERT_TRUE(game.HoldKeyUntil("space", [&] { return InPlay(game, scale); })) << game.Err();
         const int kAway = 100;
         const int points[3][2] = {{kAway, 0}, {-kAway, 0}, {0, -kAway}};
-        std::string shots[3];
+        WindowPicture shots[3];
         for (int i = 0; i < 3; ++i) {
             game.MoveMouse(window(kCentreX + points[i][0]), window(kCentreY + points[i][1]));
-            shots[i] = Screenshot(game);
-            ASSERT_EQ(shots[i].size(), kScreenshotBytes)
-                << "no 640 x 480 picture at scale " << scale;
+            shots[i] = ScreenshotPicture(Screenshot(game));
+            ASSERT_FALSE(shots[i].Empty()) << "no 640 x 480 picture at scale " << scale;
         }
-        EXPECT_TRUE(Faces(shots, 0, 1, 0)) << "the player does not face right";
-        EXPECT_TRUE(Faces(shots, 1, -1, 0)) << "the player does not face left";
-        EXPECT_TRUE(Faces(shots, 2, 0, -1)) << "the player does not face up";
+        EXPECT_TRUE(FacesAlong(shots, 0, 1, 0)) << "the player does not face right";
+        EXPECT_TRUE(FacesAlong(shots, 1, -1, 0)) << "the player does not face left";
+        EXPECT_TRUE(FacesAlong(shots, 2, 0, -1)) << "the player does not face up";
 
         game.Key("Shift_L", true);
         game.Click(window(48), window(67), 3);

@@ -40,6 +40,13 @@ struct WindowPicture {
               const std::function<bool(Rgba)>& test) const;
 };
 
+// The game's F12 picture as a window picture; empty when it is not one.
+WindowPicture ScreenshotPicture(const std::string& bmp);
+// Whether the player in the middle of pictures[pose] points along (dx, dy),
+// one of the four main directions, and no other. The floor under him is the
+// median of the three pictures, of him turned three ways.
+bool FacesAlong(const WindowPicture (&pictures)[3], int pose, int dx, int dy);
+
 class GameProcess {
 public:
     // An empty working directory of its own (File("") is its path); the
@@ -70,6 +77,8 @@ public:
     int WaitForExit(double seconds = 30.0);
     bool Running();
 
+    // Gives the window the input focus, as a click on it would.
+    void Focus();
     void Key(const char* keysym, bool down);
     void MoveMouse(int x, int y);
     // A click of the button (1 left, 3 right) at window (x, y).
