@@ -28,6 +28,10 @@ bool GameDriver::OpenWindow() {
     InitGl(kScreenWidth, kScreenHeight);
     SetCaption(kWindowCaption);
     InitAudio(kAudioFrequency, kAudioChannels);
+    // The window's focus comes and goes with the other windows on the
+    // display, and its loss would pause a round: no one plays here but the
+    // driver.
+    SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE);
     return true;
 }
 

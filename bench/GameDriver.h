@@ -15,7 +15,8 @@ class Game;
 class GameDriver {
 public:
     // The entry function's set-up: the window with its OpenGL state, the
-    // caption and the audio device. False when there is no window.
+    // caption and the audio device. False when there is no window. The
+    // window's focus is not followed (no pause when it goes).
     static bool OpenWindow();
 
     // Starts a Game over "sprites" and "sfx" in the working directory, with

@@ -60,6 +60,23 @@ TEST_F(ScreensTest, TitleShowsHeadingEchoesBandControlsAndPrompts) {
     EXPECT_EQ(font->drawn.at(0).alpha, 0.5f);
 }
 
+// The third pair wakes when the second is down to 0.25, after 1.5 seconds,
+// and is first drawn at home in the next frame, as is the first, faded out
+// in that same frame; a frame later both stand 6 pixels out at 0.625, over
+// the second at 0.125. Over a white floor the prompts' shadows are black.
+TEST_F(ScreensTest, TheEchoPairsWakeInTurnAndTheShadowsAreBlack) {
+    game->titleSprites[0] = SolidSprite(kRed);
+    game->titleSprites[1] = SolidSprite(kWhite);
+    for (uint32_t ms : {250, 250, 250, 250, 250, 250, 250, 0}) {
+        Frame(ms);
+    }
+    EXPECT_TRUE(Pixels(159, 40, kBlack, 160, 40, Rgba{32, 32, 32, 255}, 184, 40,
+                       Rgba{32, 32, 32, 255}, 185, 40, Rgba{224, 224, 224, 255}));
+    LayFloor(kWhite);
+    Frame(0);
+    EXPECT_GT(CanvasArea(233, 441, 170, 14).Count(kBlack, 40), 40);
+}
+
 TEST_F(ScreensTest, StatisticsSumUpTheRoundInEightFigures) {
     game->gameOverSprites[0] = SolidSprite(kWhite);
     ShowStatistics(5, 20, 12.0f, 987.9f, 99.99f);
