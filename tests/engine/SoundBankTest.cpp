@@ -52,20 +52,20 @@ TEST_F(SoundBankTest, NumberedSamplesStopAtTheFirstGapAndBadIndicesPrintTheirLin
                                  " is missing\n");  // the path cut to its buffer
 }
 
-// A sample plays once, to its end and no further: half a second of tone is
-// half a second of blocks (46 ms each) in the output, give or take the two
-// that it shares with silence.
+// A sample plays once, to its end and no further: twenty seconds of tone are
+// twenty seconds of blocks (46 ms each) in the output, give or take the two
+// it shares with silence. The capture runs some twenty times faster than real
+// time, so a time limit on the channel shorter than a second would cut it.
 TEST_F(SoundBankTest, APlayedSampleSoundsToItsEndOnce) {
-    ASSERT_TRUE(WriteToneWav(dir.File("short.wav"), kLow, 0.5, kLevel));
-    const int32_t index = bank.LoadSample(dir.File("short.wav").c_str());
+    ASSERT_TRUE(WriteToneWav(dir.File("long.wav"), kLow, 20.0, kLevel));
+    const int32_t index = bank.LoadSample(dir.File("long.wav").c_str());
     bank.PlaySample(index);
-    ASSERT_TRUE(audio.Wait(1.5));
+    ASSERT_TRUE(audio.Wait(22.0));
     int heard = 0;
     for (double level : ToneLevels(audio.Samples(), kLow)) {
         heard += level > kAmplitude / 2;
     }
-    EXPECT_GE(heard, 9);
-    EXPECT_LE(heard, 11);
+    EXPECT_NEAR(heard, 20.0 * kAudioFrequency / 2048, 2);
 }
 
 // Eight mixing channels: the ninth of nine overlapping plays finds none free.
