@@ -70,7 +70,7 @@ wait_for_x_server 60 || fail "no X server"
 GAME_STDOUT="$logs/stdout.txt"
 GAME_STDERR="$logs/stderr.txt"
 started=$SECONDS
-start_game 3 "$kWindowWait" env LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=softpipe \
+start_game "$kWindowWait" env LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=softpipe \
     SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
     valgrind --tool=memcheck --leak-check=full \
     --show-leak-kinds=definite,indirect,possible --errors-for-leak-kinds=definite,indirect,possible \

@@ -147,7 +147,7 @@ echo "soak: ${minutes} min of random play, seed $seed, logs in $logs" | tee "$re
 wait_for_x_server "$kScreenWait" || fail "no X server"
 GAME_STDOUT="$logs/stdout.txt"
 GAME_STDERR="$logs/stderr.txt"
-start_game 3 "$kScreenWait" env ASAN_OPTIONS="$asan_options" UBSAN_OPTIONS="$ubsan_options" \
+start_game "$kScreenWait" env ASAN_OPTIONS="$asan_options" UBSAN_OPTIONS="$ubsan_options" \
     LIBGL_ALWAYS_SOFTWARE=1 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
     "$PWD/build-asan/zibo" || fail "no game window"
 started=$SECONDS

@@ -69,23 +69,20 @@ game_running() {
     kill -0 "$GAME_PID" 2>/dev/null
 }
 
-# Runs "$@" in GAME_DIR and waits up to $2 seconds for its window; sets
-# GAME_PID. A start without a window (the game ended, finding no display, or
-# is still too slow to show one) is ended and made again, up to $1 attempts
-# in all.
+# Runs "$@" in GAME_DIR and waits up to $1 seconds for its window; sets
+# GAME_PID. A start without a window is a failure of its own: the game
+# ended (its standard error says why) or is far too slow.
 start_game() {
-    local attempts="$1" bound="$2" attempt
-    shift 2
-    for ((attempt = 1; attempt <= attempts; attempt++)); do
-        (cd "$GAME_DIR" && exec "$@") >"$GAME_STDOUT" 2>"$GAME_STDERR" &
-        GAME_PID=$!
-        if wait_for_window "$bound"; then
-            return 0
-        fi
-        echo "xdrive: no game window after ${bound} s (attempt $attempt of $attempts)" >&2
-        kill -KILL "$GAME_PID" 2>/dev/null || true
-        wait "$GAME_PID" 2>/dev/null || true
-    done
+    local bound="$1"
+    shift
+    (cd "$GAME_DIR" && exec "$@") >"$GAME_STDOUT" 2>"$GAME_STDERR" &
+    GAME_PID=$!
+    if wait_for_window "$bound"; then
+        return 0
+    fi
+    echo "xdrive: no game window after ${bound} s" >&2
+    kill -KILL "$GAME_PID" 2>/dev/null || true
+    wait "$GAME_PID" 2>/dev/null || true
     return 1
 }
 
