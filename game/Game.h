@@ -145,6 +145,8 @@ private:
 
     // Play (GamePlay.cpp)
     void pollPlayEvents();
+    void pressMouseButton(const SDL_MouseButtonEvent& press);
+    void pressKey(const SDL_keysym& key);
     void pressRightButton(int x, int y);
     void startSlowMotion();
     void stopSlowMotion();
@@ -178,7 +180,6 @@ private:
     void pauseRound();
     void resumeRound();
     void pausedFrame();
-    void pollPausedEvents();
     void drawStillRound();
     void drawPauseNotice();
 

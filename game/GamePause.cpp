@@ -37,7 +37,7 @@ void Game::resumeRound() {
 }
 
 void Game::pausedFrame() {
-    pollPausedEvents();
+    pollPlayEvents();
     readPad();
     if (padReleased(kSlowMotionSignals)) {
         stopSlowMotion();
@@ -53,39 +53,6 @@ void Game::pausedFrame() {
     drawStillRound();
     if (paused) {
         drawPauseNotice();
-    }
-}
-
-// The pointer still aims and a released slow-motion button still lets go,
-// so that play goes on as the player then holds the controls.
-void Game::pollPausedEvents() {
-    while (SDL_PollEvent(&event)) {
-        switch (event.type) {
-            case SDL_QUIT:
-                quit = true;
-                break;
-            case SDL_MOUSEMOTION:
-                aimAtPointer(event.motion.x, event.motion.y);
-                break;
-            case SDL_MOUSEBUTTONDOWN:
-                if (event.button.button != SDL_BUTTON_WHEELUP &&
-                    event.button.button != SDL_BUTTON_WHEELDOWN) {
-                    resumeRound();
-                }
-                break;
-            case SDL_MOUSEBUTTONUP:
-                if (event.button.button == kSlowMotionButton) {
-                    stopSlowMotion();
-                }
-                break;
-            case SDL_KEYDOWN:
-                if (!switchScreenOnKey(event) && ResumesPlay(event.key.keysym)) {
-                    resumeRound();
-                }
-                break;
-            default:
-                break;
-        }
     }
 }
 

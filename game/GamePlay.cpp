@@ -102,6 +102,8 @@ void Game::playFrame() {
     }
 }
 
+// Paused or not: a paused round still aims at the pointer and lets go of
+// slow motion, so that play goes on as the player then holds the controls.
 void Game::pollPlayEvents() {
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
@@ -112,11 +114,7 @@ void Game::pollPlayEvents() {
                 aimAtPointer(event.motion.x, event.motion.y);
                 break;
             case SDL_MOUSEBUTTONDOWN:
-                if (event.button.button == kSlowMotionButton) {
-                    pressRightButton(event.button.x, event.button.y);
-                } else if (event.button.button == kFireButton) {
-                    fire();
-                }
+                pressMouseButton(event.button);
                 break;
             case SDL_MOUSEBUTTONUP:
                 if (event.button.button == kSlowMotionButton) {
@@ -124,8 +122,8 @@ void Game::pollPlayEvents() {
                 }
                 break;
             case SDL_KEYDOWN:
-                if (!switchScreenOnKey(event) && event.key.keysym.sym == kPause.key) {
-                    pauseRound();
+                if (!switchScreenOnKey(event)) {
+                    pressKey(event.key.keysym);
                 }
                 break;
             case SDL_ACTIVEEVENT:
@@ -139,6 +137,27 @@ void Game::pollPlayEvents() {
             default:
                 break;
         }
+    }
+}
+
+// A click on a paused round only lets play go on; the wheel is no click.
+void Game::pressMouseButton(const SDL_MouseButtonEvent& press) {
+    if (paused) {
+        if (press.button != SDL_BUTTON_WHEELUP && press.button != SDL_BUTTON_WHEELDOWN) {
+            resumeRound();
+        }
+    } else if (press.button == kSlowMotionButton) {
+        pressRightButton(press.x, press.y);
+    } else if (press.button == kFireButton) {
+        fire();
+    }
+}
+
+void Game::pressKey(const SDL_keysym& key) {
+    if (paused && ResumesPlay(key)) {
+        resumeRound();
+    } else if (!paused && key.sym == kPause.key) {
+        pauseRound();
     }
 }
 

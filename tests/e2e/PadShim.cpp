@@ -1,7 +1,8 @@
 // Preloaded into the real game by the end-to-end tests: attaches SDL 2's
 // virtual game pad before the game starts SDL, then moves it as the test
 // writes lines into the pipe that ZIBO_TEST_PAD names: "move AXIS VALUE" or
-// "press BUTTON 1" (0 lets go), numbered as VirtualPad numbers them.
+// "press BUTTON 1" (0 lets go), numbered as the game's pad module numbers
+// them.
 #include "VirtualPad.h"
 
 #include <cerrno>
@@ -19,9 +20,9 @@ void FollowCommands(VirtualPad* pad, const char* path) {
     float value;
     while (commands != nullptr && fscanf(commands, "%7s %d %f", verb, &which, &value) == 3) {
         if (strcmp(verb, "move") == 0) {
-            pad->Move(static_cast<VirtualPad::Axis>(which), value);
+            pad->Move(static_cast<PadAxis>(which), value);
         } else {
-            pad->Press(static_cast<VirtualPad::Button>(which), value != 0.0f);
+            pad->Press(static_cast<PadButton>(which), value != 0.0f);
         }
     }
 }

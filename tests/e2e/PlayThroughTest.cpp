@@ -5,9 +5,9 @@
 // cover every state's window close and the screenshot's details; the
 // bad-files test closes the window.
 #include "AudioCapture.h"
+#include "GamePad.h"
 #include "GameProcess.h"
 #include "PrivateXServer.h"
-#include "VirtualPad.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -178,9 +178,11 @@ public:
     }
     ~PadCommands() { close(fd); }
     bool Open() const { return fd >= 0; }
-    void Move(VirtualPad::Axis axis, float value) { dprintf(fd, "move %d %g\n", axis, value); }
-    void Press(VirtualPad::Button button, bool down = true) {
-        dprintf(fd, "press %d %d\n", button, down ? 1 : 0);
+    void Move(PadAxis axis, float value) {
+        dprintf(fd, "move %d %g\n", static_cast<int>(axis), value);
+    }
+    void Press(PadButton button, bool down = true) {
+        dprintf(fd, "press %d %d\n", static_cast<int>(button), down ? 1 : 0);
     }
 
 private:
@@ -229,15 +231,15 @@ TEST(PlayThroughTest, APadAloneBeginsAimsFiresWalksEndsAndRetries) {
     game.Focus();  // SDL reads a pad for the window with the input focus
     PadCommands pad(pipe);
     ASSERT_TRUE(pad.Open());
-    pad.Press(VirtualPad::A);
+    pad.Press(PadButton::A);
     ASSERT_TRUE(WaitUntil([&] { return InPlay(game.Picture()); })) << game.Err();
-    pad.Press(VirtualPad::A, false);
+    pad.Press(PadButton::A, false);
 
     const float aims[3][2] = {{1, 0}, {-1, 0}, {0, -1}};
     WindowPicture shots[3];
     for (int i = 0; i < 3; ++i) {
-        pad.Move(VirtualPad::RightX, aims[i][0]);
-        pad.Move(VirtualPad::RightY, aims[i][1]);
+        pad.Move(PadAxis::RightX, aims[i][0]);
+        pad.Move(PadAxis::RightY, aims[i][1]);
         // The world is drawn before play reads the pad: the second picture
         // is the first sure to show it.
         game.Screenshot(game.File("screenshot.bmp"));
@@ -248,25 +250,25 @@ TEST(PlayThroughTest, APadAloneBeginsAimsFiresWalksEndsAndRetries) {
     EXPECT_TRUE(FacesAlong(shots, 2, 0, -1)) << "the player does not face up";
 
     const auto shotsFired = [&] { return Count(game.Out(), "Sample -1 is out of bounds\n"); };
-    pad.Move(VirtualPad::RightTrigger, 1);
+    pad.Move(PadAxis::RightTrigger, 1);
     EXPECT_TRUE(WaitUntil([&] { return shotsFired() == 1; }));
     game.Screenshot(game.File("screenshot.bmp"));  // frames go by with the trigger held
-    pad.Move(VirtualPad::RightTrigger, 0);
-    pad.Press(VirtualPad::RightShoulder);
+    pad.Move(PadAxis::RightTrigger, 0);
+    pad.Press(PadButton::RightShoulder);
     EXPECT_TRUE(WaitUntil([&] { return shotsFired() == 2; }));
-    pad.Press(VirtualPad::RightShoulder, false);
+    pad.Press(PadButton::RightShoulder, false);
 
-    pad.Move(VirtualPad::LeftX, 1);
+    pad.Move(PadAxis::LeftX, 1);
     EXPECT_TRUE(WaitUntil([&] { return BareMiddle(game.Picture()); }));
-    pad.Move(VirtualPad::LeftX, 0);
+    pad.Move(PadAxis::LeftX, 0);
 
     // B held ends the round; let go before the statistics screen, which would
     // take it for the way to the credits.
-    pad.Press(VirtualPad::B);
+    pad.Press(PadButton::B);
     EXPECT_TRUE(WaitUntil([&] { return !InPlay(game.Picture()); }));
-    pad.Press(VirtualPad::B, false);
+    pad.Press(PadButton::B, false);
     EXPECT_TRUE(WaitUntil([&] { return OnStatistics(game.Picture()); }));
-    pad.Press(VirtualPad::A);
+    pad.Press(PadButton::A);
     EXPECT_TRUE(WaitUntil([&] { return InPlay(game.Picture()); }));
     EXPECT_EQ(shotsFired(), 2);
     game.CloseWindow();

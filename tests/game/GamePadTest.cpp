@@ -34,12 +34,12 @@ protected:
     }
     // Everything let go, and one frame to read it.
     void LetGo(VirtualPad& which) {
-        which.Stick(VirtualPad::LeftX, 0, 0);
-        which.Stick(VirtualPad::RightX, 0, 0);
-        which.Move(VirtualPad::LeftTrigger, 0);
-        which.Move(VirtualPad::RightTrigger, 0);
-        for (int button = VirtualPad::A; button <= VirtualPad::DpadRight; ++button) {
-            which.Press(static_cast<VirtualPad::Button>(button), false);
+        which.Stick(PadAxis::LeftX, 0, 0);
+        which.Stick(PadAxis::RightX, 0, 0);
+        which.Move(PadAxis::LeftTrigger, 0);
+        which.Move(PadAxis::RightTrigger, 0);
+        for (int button = 0; button <= static_cast<int>(PadButton::DpadRight); ++button) {
+            which.Press(static_cast<PadButton>(button), false);
         }
         GameDriver::releaseAllKeys();
         Frame(0);
@@ -70,10 +70,10 @@ TEST_F(GamePadTest, TheLeftStickAndTheDpadWalkAsTheKeysDoAndNotInsideTheDeadZone
                              : SDLK_UNKNOWN});
         };
         const float scale = d[0] != 0 && d[1] != 0 ? kDiagonal : 1.0f;
-        const auto stick = [&] { pad->Stick(VirtualPad::LeftX, d[0] * scale, d[1] * scale); };
+        const auto stick = [&] { pad->Stick(PadAxis::LeftX, d[0] * scale, d[1] * scale); };
         const auto dpad = [&] {
-            pad->Press(d[0] > 0 ? VirtualPad::DpadRight : VirtualPad::DpadLeft, d[0] != 0);
-            pad->Press(d[1] > 0 ? VirtualPad::DpadDown : VirtualPad::DpadUp, d[1] != 0);
+            pad->Press(d[0] > 0 ? PadButton::DpadRight : PadButton::DpadLeft, d[0] != 0);
+            pad->Press(d[1] > 0 ? PadButton::DpadDown : PadButton::DpadUp, d[1] != 0);
         };
         const std::vector<float> byKeys = Walk(keys);
         EXPECT_EQ(Walk(stick), byKeys) << d[0] << ", " << d[1];
@@ -81,8 +81,8 @@ TEST_F(GamePadTest, TheLeftStickAndTheDpadWalkAsTheKeysDoAndNotInsideTheDeadZone
         EXPECT_NE(byKeys[2], 0.0f);
     }
     const std::vector<float> still = {0, 0, 0};
-    EXPECT_EQ(Walk([&] { pad->Stick(VirtualPad::LeftX, 0.39f, -0.39f); }), still);
-    EXPECT_EQ(Walk([&] { pad->Stick(VirtualPad::LeftX, 0.41f, 0.39f); }),
+    EXPECT_EQ(Walk([&] { pad->Stick(PadAxis::LeftX, 0.39f, -0.39f); }), still);
+    EXPECT_EQ(Walk([&] { pad->Stick(PadAxis::LeftX, 0.41f, 0.39f); }),
               Walk([&] { Hold({SDLK_d}); }));
 }
 
@@ -91,7 +91,7 @@ TEST_F(GamePadTest, TheRightStickAimsAsThePointerStandingAlongItAndTheMouseTakes
     game->player->setRect(50, -30, 32, 32);
     for (const auto& d : kDirections) {
         const float scale = d[0] != 0 && d[1] != 0 ? kDiagonal : 1.0f;
-        pad->Stick(VirtualPad::RightX, d[0] * scale, d[1] * scale);
+        pad->Stick(PadAxis::RightX, d[0] * scale, d[1] * scale);
         Frame(10);
         // 100 pixels from the player, as a pointer there would aim.
         const double expected = std::atan2(-d[1], d[0]) * 180.0 / M_PI;
@@ -101,7 +101,7 @@ TEST_F(GamePadTest, TheRightStickAimsAsThePointerStandingAlongItAndTheMouseTakes
             << game->aimX << ", " << game->aimY;
     }
     // Back inside the dead zone the aim stays where the stick left it.
-    pad->Stick(VirtualPad::RightX, 0.3f, -0.35f);
+    pad->Stick(PadAxis::RightX, 0.3f, -0.35f);
     Frame(10);
     EXPECT_TRUE(Values(game->aimX, 121, game->aimY, 41));
     GameDriver::pushMotion(100, 400);
@@ -111,37 +111,37 @@ TEST_F(GamePadTest, TheRightStickAimsAsThePointerStandingAlongItAndTheMouseTakes
 
 TEST_F(GamePadTest, EachPressOfATriggerOrShoulderFiresOnceAndTheLeftOnesHoldSlowMotion) {
     BeginRound();
-    pad->Move(VirtualPad::RightTrigger, 0.45f);
+    pad->Move(PadAxis::RightTrigger, 0.45f);
     Frame(10);
     EXPECT_EQ(Shots(), 0);  // short of the threshold
-    pad->Move(VirtualPad::RightTrigger, 0.55f);
+    pad->Move(PadAxis::RightTrigger, 0.55f);
     Frame(10);
     Frame(10);
     EXPECT_EQ(Shots(), 1);  // held, it fires no more
-    pad->Move(VirtualPad::RightTrigger, 0.0f);
+    pad->Move(PadAxis::RightTrigger, 0.0f);
     Frame(10);
-    pad->Move(VirtualPad::RightTrigger, 1.0f);
-    pad->Press(VirtualPad::RightShoulder);
+    pad->Move(PadAxis::RightTrigger, 1.0f);
+    pad->Press(PadButton::RightShoulder);
     Frame(10);
     Frame(10);
     ASSERT_EQ(Shots(), 3);
     const Bullet& shot = game->bullets.back();
     EXPECT_TRUE(Values(shot.damage, 100, shot.speed, 400));
 
-    pad->Move(VirtualPad::LeftTrigger, 1.0f);
+    pad->Move(PadAxis::LeftTrigger, 1.0f);
     Frame(100);
     EXPECT_TRUE(Values(game->slowMo, 1, game->frameTime, 0.025));
     game->slowMoEnergy = 0.0f;
     Frame(10);
-    pad->Press(VirtualPad::LeftShoulder);  // pressed again while locked: still locked
+    pad->Press(PadButton::LeftShoulder);  // pressed again while locked: still locked
     Frame(10);
     EXPECT_TRUE(Values(game->slowMo, 0, game->slowMoLocked, 1));
-    pad->Move(VirtualPad::LeftTrigger, 0.0f);
+    pad->Move(PadAxis::LeftTrigger, 0.0f);
     Frame(10);
     EXPECT_TRUE(Values(game->slowMoLocked, 1));  // the shoulder is still held
-    pad->Press(VirtualPad::LeftShoulder, false);
+    pad->Press(PadButton::LeftShoulder, false);
     Frame(1000);
-    pad->Press(VirtualPad::LeftShoulder);
+    pad->Press(PadButton::LeftShoulder);
     Frame(10);
     EXPECT_TRUE(Values(game->slowMo, 1, game->slowMoLocked, 0));
 }
@@ -152,30 +152,30 @@ TEST_F(GamePadTest, EachPressOfATriggerOrShoulderFiresOnceAndTheLeftOnesHoldSlow
 TEST_F(GamePadTest, ABeginsAndRetriesBGoesBackAndASecondPadIsIgnored) {
     VirtualPad second;
     Frame(1000);
-    second.Press(VirtualPad::A);
+    second.Press(PadButton::A);
     Frame(10);
     EXPECT_EQ(game->state, TitleScreen);
-    pad->Press(VirtualPad::A);
+    pad->Press(PadButton::A);
     Frame(10);
     EXPECT_EQ(game->state, TitleToPlay);
     LetGo(*pad);
     Frame(2000);
-    pad->Press(VirtualPad::B);
+    pad->Press(PadButton::B);
     Frame(10);
     EXPECT_EQ(game->state, PlayToStatistics);
     LetGo(*pad);
     Frame(2000);
-    pad->Press(VirtualPad::Start);
+    pad->Press(PadButton::Start);
     Frame(10);
     EXPECT_EQ(game->state, StatisticsToPlay);
-    pad->Press(VirtualPad::Back);
+    pad->Press(PadButton::Back);
     Frame(10);
     EXPECT_EQ(game->state, StatisticsToCredits);
     Frame(2000);
     EXPECT_EQ(game->state, Credits);
     LetGo(*pad);
     EXPECT_FALSE(Frame(10));
-    pad->Press(VirtualPad::B);
+    pad->Press(PadButton::B);
     EXPECT_TRUE(Frame(10));
 }
 
@@ -184,12 +184,12 @@ TEST_F(GamePadTest, ABeginsAndRetriesBGoesBackAndASecondPadIsIgnored) {
 TEST_F(GamePadTest, StartPausesAndAnyButtonGoesOnWithoutActing) {
     BeginRound();
     Frame(500);
-    pad->Press(VirtualPad::Start);
+    pad->Press(PadButton::Start);
     Frame(10);
     LetGo(*pad);
     EXPECT_TRUE(game->paused);
     Frame(5000);
-    pad->Move(VirtualPad::RightTrigger, 1.0f);
+    pad->Move(PadAxis::RightTrigger, 1.0f);
     Frame(10);
     Frame(10);
     EXPECT_TRUE(Values(game->paused, 0, Shots(), 0, game->roundTime, 0.52));
@@ -197,8 +197,8 @@ TEST_F(GamePadTest, StartPausesAndAnyButtonGoesOnWithoutActing) {
 
 TEST_F(GamePadTest, APadPulledOutMidRoundLeavesNothingHeldAndTheKeysPlayOn) {
     BeginRound();
-    pad->Stick(VirtualPad::LeftX, 1, 0);
-    pad->Move(VirtualPad::LeftTrigger, 1);
+    pad->Stick(PadAxis::LeftX, 1, 0);
+    pad->Move(PadAxis::LeftTrigger, 1);
     Frame(100);
     EXPECT_TRUE(Values(game->slowMo, 1, game->player->getX(), 2.5));
     pad->PullOut();
@@ -216,7 +216,7 @@ TEST_F(GamePadTest, APadPluggedInIsFoundBetweenRoundsWithinASecond) {
     pad->PullOut();
     BeginRound();
     pad.reset(new VirtualPad());
-    pad->Press(VirtualPad::B);
+    pad->Press(PadButton::B);
     Frame(3000);
     EXPECT_EQ(game->state, Playing);
     Tap(SDLK_ESCAPE, 10);

@@ -17,6 +17,7 @@ const int kTestWindowWidth = kScreenWidth;
 const int kTestWindowHeight = kScreenHeight;
 
 // InitVideo + InitGl at the game's window size; repeated calls do nothing.
+// The window's focus is not followed, as GameDriver does not follow it.
 void OpenTestWindow();
 // Clears to black and resets the projection and colour to the state InitGl leaves.
 void ResetTestCanvas();

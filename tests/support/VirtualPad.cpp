@@ -43,27 +43,27 @@ VirtualPad::VirtualPad() {
         return;
     }
     instance = SDL2(SDL_JoystickInstanceID)(joystick);
-    Move(LeftTrigger, 0.0f);
-    Move(RightTrigger, 0.0f);
+    Move(PadAxis::LeftTrigger, 0.0f);
+    Move(PadAxis::RightTrigger, 0.0f);
 }
 
 VirtualPad::~VirtualPad() {
     PullOut();
 }
 
-void VirtualPad::Move(Axis axis, float value) {
-    const bool trigger = axis == LeftTrigger || axis == RightTrigger;
+void VirtualPad::Move(PadAxis axis, float value) {
+    const bool trigger = axis == PadAxis::LeftTrigger || axis == PadAxis::RightTrigger;
     const float raw = trigger ? kTriggerRest + value * kTriggerTravel : value * kFullTravel;
-    SDL2(SDL_JoystickSetVirtualAxis)(joystick, axis, static_cast<Sint16>(raw));
+    SDL2(SDL_JoystickSetVirtualAxis)(joystick, static_cast<int>(axis), static_cast<Sint16>(raw));
 }
 
-void VirtualPad::Stick(Axis xAxis, float x, float y) {
+void VirtualPad::Stick(PadAxis xAxis, float x, float y) {
     Move(xAxis, x);
-    Move(static_cast<Axis>(xAxis + 1), y);
+    Move(static_cast<PadAxis>(static_cast<int>(xAxis) + 1), y);
 }
 
-void VirtualPad::Press(Button button, bool down) {
-    SDL2(SDL_JoystickSetVirtualButton)(joystick, button, down ? 1 : 0);
+void VirtualPad::Press(PadButton button, bool down) {
+    SDL2(SDL_JoystickSetVirtualButton)(joystick, static_cast<int>(button), down ? 1 : 0);
 }
 
 void VirtualPad::PullOut() {

@@ -1,11 +1,13 @@
 // A game pad of the test's own: SDL 2's virtual game controller (6 axes, 15
-// buttons, in SDL 2's controller order), reached through dlsym because SDL 2
+// buttons, numbered as the game's pad module numbers them), reached through dlsym because SDL 2
 // is loaded under sdl12-compat. The test holds SDL 2's joystick subsystem
 // itself, so that the pad outlives the game's searches for pads, which start
 // that subsystem again. Attached before SDL 1.2 starts, or before a search,
 // the game finds it as its pad.
 #ifndef ZIBO_TESTS_VIRTUAL_PAD_H
 #define ZIBO_TESTS_VIRTUAL_PAD_H
+
+#include "GamePad.h"
 
 #include <cstdint>
 
@@ -40,9 +42,10 @@ public:
 
     bool Attached() const { return joystick != nullptr; }
     // Sticks from -1 to 1 (right and down positive), triggers from 0 to 1.
-    void Move(Axis axis, float value);
-    void Stick(Axis xAxis, float x, float y);
-    void Press(Button button, bool down = true);
+    void Move(PadAxis axis, float value);
+    // The stick whose x axis is xAxis.
+    void Stick(PadAxis xAxis, float x, float y);
+    void Press(PadButton button, bool down = true);
     // As a player pulls the cable: the game's pad then reads nothing.
     void PullOut();
 
