@@ -1,6 +1,6 @@
 // A game pad of the test's own: SDL 2's virtual game controller (6 axes, 15
-// buttons, numbered as the game's pad module numbers them), reached through dlsym because SDL 2
-// is loaded under sdl12-compat. The test holds SDL 2's joystick subsystem
+// buttons, numbered as the game's pad module numbers them), reached through
+// dlsym because SDL 2 is loaded under sdl12-compat. The test holds SDL 2's joystick subsystem
 // itself, so that the pad outlives the game's searches for pads, which start
 // that subsystem again. Attached before SDL 1.2 starts, or before a search,
 // the game finds it as its pad.
@@ -15,26 +15,6 @@ struct _SDL_Joystick;
 
 class VirtualPad {
 public:
-    // Axis and button numbers as the game reads them.
-    enum Axis { LeftX, LeftY, RightX, RightY, LeftTrigger, RightTrigger };
-    enum Button {
-        A,
-        B,
-        X,
-        Y,
-        Back,
-        Guide,
-        Start,
-        LeftStick,
-        RightStick,
-        LeftShoulder,
-        RightShoulder,
-        DpadUp,
-        DpadDown,
-        DpadLeft,
-        DpadRight
-    };
-
     VirtualPad();   // attached, sticks centred, triggers and buttons released
     ~VirtualPad();  // pulled out
     VirtualPad(const VirtualPad&) = delete;
