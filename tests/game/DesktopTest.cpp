@@ -17,6 +17,7 @@
 #include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 
 namespace {
@@ -43,6 +44,7 @@ public:
         display = XOpenDisplay(nullptr);
         ASSERT_NE(display, nullptr);
         if ((manager = fork()) == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
             _exit(127);
         }

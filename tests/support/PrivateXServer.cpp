@@ -1,6 +1,7 @@
 #include "PrivateXServer.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +26,8 @@ PrivateXServer::PrivateXServer(const std::string& screen,
     pid = fork();
     if (pid == 0) {
         close(fds[0]);
+        // Gone with the test, should it crash before its destructor runs.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         execvp("Xvfb", argv.data());
         _exit(127);
     }
