@@ -48,18 +48,19 @@ public:
             execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
             _exit(127);
         }
-        // Up once it names itself on the root window.
-        const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+        // At work once it frames a window: the game's must not be mapped
+        // before, for SDL waits for its window to show.
+        const Window probe =
+            XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 8, 8, 0, 0, 0);
+        XMapWindow(display, probe);
         ASSERT_TRUE(WaitUntil([&] {
-            Atom type;
-            int format;
-            unsigned long items, after;
-            unsigned char* data = nullptr;
-            XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                               AnyPropertyType, &type, &format, &items, &after, &data);
-            XFree(data);
-            return items == 1;
-        }));
+            Window root, parent, *children = nullptr;
+            unsigned int count = 0;
+            XQueryTree(display, probe, &root, &parent, &children, &count);
+            XFree(children);
+            return parent != root;
+        })) << "the window manager frames no window";
+        XDestroyWindow(display, probe);
     }
     // SDL lets go of the server before it goes.
     void TearDown() override {
