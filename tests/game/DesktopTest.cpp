@@ -12,10 +12,7 @@
 
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
-#include <X11/keysym.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -100,30 +97,14 @@ protected:
             return done();
         });
     }
-    // As a task bar does it: the window manager raises the window and gives
-    // it the focus.
+    // xdotool with these arguments, on the desktop: real X input, and the
+    // window manager asked as a task bar asks it.
+    static void Xdo(const std::string& arguments) {
+        EXPECT_EQ(system(("xdotool " + arguments).c_str()), 0) << arguments;
+    }
+    // The window raised and given the input focus.
     void Focus(Window w) {
-        const Atom active = XInternAtom(x, "_NET_ACTIVE_WINDOW", False);
-        XEvent message = {};
-        message.xclient.type = ClientMessage;
-        message.xclient.window = w;
-        message.xclient.message_type = active;
-        message.xclient.format = 32;
-        message.xclient.data.l[0] = 2;  // from a pager: always honoured
-        XSendEvent(x, DefaultRootWindow(x), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &message);
-        XSync(x, False);
-        EXPECT_TRUE(WaitUntil([&] {
-            Atom type;
-            int format;
-            unsigned long items, after;
-            unsigned char* data = nullptr;
-            XGetWindowProperty(x, DefaultRootWindow(x), active, 0, 1, False, XA_WINDOW, &type,
-                               &format, &items, &after, &data);
-            const bool focused = items == 1 && *reinterpret_cast<Window*>(data) == w;
-            XFree(data);
-            return focused;
-        }));
+        Xdo("windowactivate --sync " + std::to_string(w));
         if (w == window) {
             // SDL drops a click that it reads within 10 ms of the focus, as the
             // click that brought the focus.
@@ -131,23 +112,10 @@ protected:
             SDL_Delay(20);
         }
     }
-    // The keys pressed in turn, then let go.
-    void Type(std::initializer_list<KeySym> keys) {
-        for (const bool down : {true, false}) {
-            for (KeySym key : keys) {
-                XTestFakeKeyEvent(x, XKeysymToKeycode(x, key), down, CurrentTime);
-            }
-        }
-        XSync(x, False);
-    }
     // The pointer to (sx, sy) of the screen, and a click of the button there.
-    void Point(int sx, int sy, int button = 0) {
-        XWarpPointer(x, None, DefaultRootWindow(x), 0, 0, 0, 0, sx, sy);
-        if (button != 0) {
-            XTestFakeButtonEvent(x, button, True, CurrentTime);
-            XTestFakeButtonEvent(x, button, False, CurrentTime);
-        }
-        XSync(x, False);
+    static void Point(int sx, int sy, int button = 0) {
+        Xdo("mousemove " + std::to_string(sx) + " " + std::to_string(sy) +
+            (button != 0 ? " click " + std::to_string(button) : ""));
     }
     // Whether the game holds the pointer, so that no one else can grab it.
     bool PointerHeld() {
@@ -180,6 +148,7 @@ protected:
     Window LookAway() {
         const Window other = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 200, 200, 0, 0, 0);
         XMapWindow(x, other);
+        XSync(x, False);
         Focus(other);
         return other;
     }
@@ -199,7 +168,7 @@ protected:
 // switches, the pointer aims where it stands on the screen (the cat-mode spot
 // included) and cannot leave it, and F12 still saves 640 x 480.
 TEST_F(DesktopTest, FullScreenAtF11OrAltEnterOnEveryScreenAimsWhereThePointerStands) {
-    Type({XK_F11});
+    Xdo("key F11");
     ASSERT_TRUE(FrameUntil([&] { return Size().first == kDesktopWidth; }));
     EXPECT_TRUE(IsFullScreen());
     EXPECT_EQ(Corner(), std::make_pair(0, 0));
@@ -209,14 +178,13 @@ TEST_F(DesktopTest, FullScreenAtF11OrAltEnterOnEveryScreenAimsWhereThePointerSta
     Point(1000, 300);  // window (400, 120): 80 right of and 120 above the middle
     ASSERT_TRUE(FrameUntil([&] { return game->aimX == 80 && game->aimY == -120; }));
     Hold({SDLK_LSHIFT});
-    Point(static_cast<int>(48 * kFullScreenScale), static_cast<int>(68 * kFullScreenScale),
-          Button3);
+    Point(static_cast<int>(48 * kFullScreenScale), static_cast<int>(68 * kFullScreenScale), 3);
     EXPECT_TRUE(FrameUntil([&] { return game->catMode; }));
     GameDriver::releaseAllKeys();
     EXPECT_GT(HealthBarRed(), 120);
 
     Hold({SDLK_d});
-    Type({XK_Alt_L, XK_Return});
+    Xdo("key alt+Return");
     ASSERT_TRUE(FrameUntil([&] { return Size().first == kScreenWidth * kWindowScale; }));
     EXPECT_EQ(Size().second, kScreenHeight * kWindowScale);
     EXPECT_FALSE(PointerHeld());
@@ -225,9 +193,9 @@ TEST_F(DesktopTest, FullScreenAtF11OrAltEnterOnEveryScreenAimsWhereThePointerSta
     EXPECT_TRUE(
         Values(game->player->getX(), x0 + 10, game->roundTime, time0 + 0.1f, game->state, Playing));
     GameDriver::releaseAllKeys();
-    Type({XK_p});
+    Xdo("key p");
     ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
-    Type({XK_F11});
+    Xdo("key F11");
     ASSERT_TRUE(FrameUntil([&] { return Size().first == kDesktopWidth; }));
     EXPECT_TRUE(game->paused);
 }
@@ -261,10 +229,10 @@ TEST_F(DesktopTest, ARoundPausesWhileThePlayerLooksAwayAndGoesOnWithoutATrace) {
     EXPECT_TRUE(dimmed > 0 && dimmed < 100) << dimmed;  // half as bright
 
     Focus(window);
-    Type({XK_Shift_L});
+    Xdo("key Shift_L");
     Frame(10000);
     EXPECT_TRUE(game->paused);  // neither focus nor a modifier goes on
-    Type({XK_x});
+    Xdo("key x");
     ASSERT_TRUE(FrameUntil([&] { return !game->paused; }));
     Frame(100);
     // As two frames of 200 and 100 ms of slow motion would have left them.
@@ -276,7 +244,7 @@ TEST_F(DesktopTest, ARoundPausesWhileThePlayerLooksAwayAndGoesOnWithoutATrace) {
     Focus(other);
     ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
     Focus(window);
-    Point(Corner().first + 300, Corner().second + 300, Button1);
+    Point(Corner().first + 300, Corner().second + 300, 1);
     ASSERT_TRUE(FrameUntil([&] { return !game->paused; }));
     Frame(10);
     EXPECT_TRUE(Values(game->shotsFired, 0, game->bullets.size(), 0));
@@ -286,18 +254,12 @@ TEST_F(DesktopTest, ARoundPausesWhileThePlayerLooksAwayAndGoesOnWithoutATrace) {
 // Minimised, the round pauses too; ESC held while paused ends it as in play.
 TEST_F(DesktopTest, AMinimisedRoundPausesAndEscStillEndsIt) {
     BeginRound();
-    XIconifyWindow(x, window, DefaultScreen(x));
-    XSync(x, False);
+    Xdo("windowminimize --sync " + std::to_string(window));
     ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
     Hold({SDLK_ESCAPE});
     Frame(10);
     EXPECT_TRUE(Values(game->paused, 0, game->state, PlayToStatistics));
-    XMapWindow(x, window);
-    EXPECT_TRUE(WaitUntil([&] {
-        XWindowAttributes attributes;
-        XGetWindowAttributes(x, window, &attributes);
-        return attributes.map_state == IsViewable;
-    }));
+    Xdo("windowmap --sync " + std::to_string(window));
 }
 
 // A crosshair while a round is played, the desktop's usual pointer on the
@@ -308,9 +270,9 @@ TEST_F(DesktopTest, ThePointerIsACrosshairOnlyWhileARoundIsPlayed) {
     BeginRound();
     ASSERT_TRUE(FrameUntil([&] { return Cursor() != arrow; }));
     EXPECT_EQ(Cursor().second, 16);
-    Type({XK_p});
+    Xdo("key p");
     EXPECT_TRUE(FrameUntil([&] { return Cursor() == arrow; }));
-    Type({XK_p});
+    Xdo("key p");
     Tap(SDLK_ESCAPE, 10);
     EXPECT_NE(Cursor(), arrow);  // still aiming through the fade
     Frame(2000);

@@ -1,5 +1,5 @@
 // The frame driver: start-up, the screen state machine and its fades, the
-// round reset, the window's close button and screenshots.
+// round reset and the window's close button.
 #include "GameHarness.h"
 
 #include "SoundBank.h"
@@ -103,18 +103,6 @@ TEST_F(GameFlowTest, ARetryStartsAFreshRoundThatKeepsOnlyCatMode) {
                        game->roundStartTime, driver->now() * 0.001f, game->floorChoice, r[0] % 3));
     EXPECT_TRUE(Values(game->enemies.size(), 0, game->bullets.size(), 0, game->decals.size(), 0,
                        game->decals.capacity(), 0));
-}
-
-TEST_F(GameFlowTest, F12WritesTheScreenThatIsUp) {
-    ASSERT_EQ(chdir(work.Path().c_str()), 0);
-    Hold({SDLK_F12});
-    Frame(16);
-    SDL_Surface* shot = SDL_LoadBMP("screenshot.bmp");
-    ASSERT_NE(shot, nullptr);
-    // The title's band line, white across row 190.
-    const Uint8* pixel = static_cast<Uint8*>(shot->pixels) + 190 * shot->pitch + 3 * 320;
-    EXPECT_GT(pixel[0] + pixel[1] + pixel[2], 3 * 230);
-    SDL_FreeSurface(shot);
 }
 
 }  // namespace

@@ -214,13 +214,8 @@ void GameProcess::Key(const char* keysym, bool down) {
     XSync(display, False);
 }
 
-void GameProcess::MoveMouse(int x, int y) {
-    XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
-    XSync(display, False);
-}
-
 void GameProcess::Click(int x, int y, int button) {
-    MoveMouse(x, y);
+    XWarpPointer(display, None, window, 0, 0, 0, 0, x, y);
     XTestFakeButtonEvent(display, button, True, CurrentTime);
     XTestFakeButtonEvent(display, button, False, CurrentTime);
     XSync(display, False);
@@ -274,22 +269,17 @@ std::string GameProcess::WaitForCaption(double seconds) {
 }
 
 WindowPicture GameProcess::Picture() {
-    const std::pair<int, int> size = WindowSize();
-    return Picture(0, 0, size.first, size.second);
-}
-
-WindowPicture GameProcess::Picture(int left, int top, int width, int height) {
     WindowPicture picture;
+    const std::pair<int, int> size = WindowSize();
     XImage* image = nullptr;
-    if (window == 0 || width <= 0 || height <= 0 ||
-        (image = XGetImage(display, window, left, top, width, height, AllPlanes, ZPixmap)) ==
-            nullptr) {
+    if (size.first <= 0 || (image = XGetImage(display, window, 0, 0, size.first, size.second,
+                                              AllPlanes, ZPixmap)) == nullptr) {
         return picture;
     }
-    picture.width = width;
-    picture.height = height;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    picture.width = size.first;
+    picture.height = size.second;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
             const unsigned long value = XGetPixel(image, x, y);  // 0xRRGGBB at depth 24
             picture.pixels.push_back(
                 Rgba{uint8_t(value >> 16), uint8_t(value >> 8), uint8_t(value), 255});
@@ -297,17 +287,6 @@ WindowPicture GameProcess::Picture(int left, int top, int width, int height) {
     }
     XDestroyImage(image);
     return picture;
-}
-
-bool GameProcess::WaitForPicture(const std::function<bool(const WindowPicture&)>& test,
-                                 double seconds) {
-    return WaitUntil(
-               [&] {
-                   const WindowPicture picture = Picture();
-                   return !Running() || (!picture.Empty() && test(picture));
-               },
-               seconds) &&
-           Running();
 }
 
 std::pair<int, int> GameProcess::WindowSize() {

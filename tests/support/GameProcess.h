@@ -80,7 +80,6 @@ public:
     // Gives the window the input focus, as a click on it would.
     void Focus();
     void Key(const char* keysym, bool down);
-    void MoveMouse(int x, int y);
     // A click of the button (1 left, 3 right) at window (x, y).
     void Click(int x, int y, int button = 1);
     // WM_DELETE_WINDOW, as a window manager closes a window.
@@ -98,13 +97,8 @@ public:
     // The window's caption once the program has set one (it maps the window
     // first); empty when none came in time.
     std::string WaitForCaption(double seconds = 10.0);
-    // The whole window's picture, or a rectangle of it with its top-left
-    // corner at (0, 0): far quicker than the whole of a large window.
+    // The whole window's picture; empty when there is none.
     WindowPicture Picture();
-    WindowPicture Picture(int left, int top, int width, int height);
-    // Polls the window's picture until the test passes (true) or the time is up.
-    bool WaitForPicture(const std::function<bool(const WindowPicture&)>& test,
-                        double seconds = 20.0);
     std::pair<int, int> WindowSize();
     std::string Out() const { return ReadFileBytes(logs.File("out")); }
     std::string Err() const { return ReadFileBytes(logs.File("err")); }

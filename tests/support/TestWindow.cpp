@@ -89,26 +89,9 @@ int CanvasArea::Count(Rgba colour, int tolerance) const {
     return Count([&](Rgba p) { return Near(p, colour, tolerance); });
 }
 
-Rgba CanvasArea::Max() const {
-    Rgba most{0, 0, 0, 0};
-    for (const Rgba& p : pixels) {
-        most = Rgba{std::max(most.r, p.r), std::max(most.g, p.g), std::max(most.b, p.b),
-                    std::max(most.a, p.a)};
-    }
-    return most;
-}
-
 std::string Describe(Rgba c) {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
            ")";
-}
-
-bool SaveCanvasPng(const std::string& path) {
-    std::vector<Rgba> pixels = ReadArea(0, 0, kTestWindowWidth, kTestWindowHeight);
-    for (Rgba& p : pixels) {
-        p.a = 255;  // the cleared background's alpha is 0
-    }
-    return WritePngRgba(path, kTestWindowWidth, kTestWindowHeight, pixels);
 }
 
 TempDir::TempDir() {

@@ -43,14 +43,10 @@ public:
     // How many of its pixels pass the test, or are near the colour.
     int Count(const std::function<bool(Rgba)>& test) const;
     int Count(Rgba colour, int tolerance = 3) const;
-    // The largest value of each channel.
-    Rgba Max() const;
 
 private:
     std::vector<Rgba> pixels;
 };
-// Writes the back buffer as a PNG for a person to look at.
-bool SaveCanvasPng(const std::string& path);
 
 // A fresh temporary directory, removed with its contents on destruction.
 class TempDir {

@@ -38,16 +38,6 @@ const char* const kCatalogueSamples[] = {
 #include "AssetManifest.def"
 };
 
-// Every file of the catalogue: images, font pair, samples and the music.
-inline std::vector<std::string> AllCatalogueFiles() {
-    std::vector<std::string> files = {kFontImage, kFontDefinition, kMusicTrack};
-    for (const CatalogueImage& image : kCatalogueImages) {
-        files.push_back(image.file);
-    }
-    files.insert(files.end(), std::begin(kCatalogueSamples), std::end(kCatalogueSamples));
-    return files;
-}
-
 // An image loaded with IMG_Load and converted to RGBA bytes the way the
 // sprite store converts it; width 0 when it cannot be loaded.
 struct LoadedImage {

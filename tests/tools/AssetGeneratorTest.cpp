@@ -3,8 +3,7 @@
 // proportions, clear parts and facing that drawing relies on; the font loads
 // silently with the metrics the screens centre their texts by; the sounds'
 // format, levels and lengths; the music's tag; and two runs write the same
-// bytes; and the generator's ID3v1 writer against the engine's reader. Not
-// pixel-by-pixel tests of the art.
+// bytes. Not pixel-by-pixel tests of the art.
 #include "AssetFiles.h"
 #include "AudioFiles.h"
 #include "MusicPlayer.h"
@@ -174,25 +173,4 @@ TEST(GeneratedAssets, TwoRunsWriteTheSameFiles) {
                                 "' . >/dev/null && diff -r sprites '" ZIBO_BUILD_DIR
                                 "/sprites' && diff -r sfx '" ZIBO_BUILD_DIR "/sfx'";
     EXPECT_EQ(system(command.c_str()), 0) << command;
-}
-
-// The generator's ID3v1 writer against the engine's reader: every field comes
-// back as written, and a text longer than its field is cut to the field
-// without spilling into the next, an empty one.
-TEST(GeneratedAssets, Id3v1BlocksReadBackAsWrittenWithLongTextsCutToTheirFields) {
-    auto readBack = [](const Id3v1Tag& written) {
-        const std::string block = MakeId3v1Block(written);
-        Id3v1Tag t{"unread", "unread", "unread", "unread", "unread", 0};
-        // A block of another size has no marker where the reader looks.
-        EXPECT_TRUE(ParseId3v1Tag(reinterpret_cast<const uint8_t*>(block.data()), block.size(), t));
-        return t.title + "|" + t.artist + "|" + t.album + "|" + t.year + "|" + t.comment + "|" +
-               std::to_string(t.genre);
-    };
-    EXPECT_EQ(readBack({"Title", "Artist", "Album", "1999", "Comment", 36}),
-              "Title|Artist|Album|1999|Comment|36");
-    const std::string longText = "0123456789abcdefghijklmnopqrstuvwxyz";  // 36 characters
-    const std::string cut = longText.substr(0, 30);
-    EXPECT_EQ(readBack({longText, "", longText, "", "", 7}), cut + "||" + cut + "|||7");
-    EXPECT_EQ(readBack({"", longText, "", "20245", "", 7}), "|" + cut + "||2024||7");
-    EXPECT_EQ(readBack({"", "", "", "", longText, 7}), "||||" + cut + "|7");
 }
