@@ -3,8 +3,6 @@
 #include "RgbaTexture.h"
 #include "Video.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_opengl.h>
 
 #include <cstdarg>
@@ -202,26 +200,18 @@ OruBitmapFont::~OruBitmapFont() {
 }
 
 int32_t OruBitmapFont::LoadImage(const char* path) {
-    SDL_Surface* image = IMG_Load(path);
-    if (image == nullptr) {
-        fprintf(stderr, "FAIL) Image file %s not found\n", path);
-        return -1;
-    }
     // Pure black is the font image's background and must come out
     // transparent, whether or not the image carries alpha of its own.
-    SDL_SetColorKey(image, SDL_SRCCOLORKEY, SDL_MapRGB(image->format, 0, 0, 0));
     uint32_t* page = new uint32_t(0);
-    glGenTextures(1, page);
-    SDL_Surface* rgba = CreateRgbaCopy(image);
-    if (rgba == nullptr) {
-        // The constructor's "not found or unusable" line reports it.
-        SDL_FreeSurface(image);
+    const ImageLoad loaded = LoadRgbaTexture(path, true, page);
+    if (loaded != ImageLoad::Loaded) {
+        if (loaded == ImageLoad::Missing) {
+            fprintf(stderr, "FAIL) Image file %s not found\n", path);
+        }
+        // Otherwise the constructor's "not found or unusable" line reports it.
         delete page;
         return -1;
     }
-    UploadRgbaTexture(*page, rgba);
-    SDL_FreeSurface(rgba);
-    SDL_FreeSurface(image);
     pages.push_back(page);
     return 0;
 }
@@ -530,8 +520,10 @@ void OruBitmapFont::DrawGlyph(const Glyph& cell, int64_t quadX, int64_t quadY, f
     const GLint right = ClampToGlInt(quadX + cell.width);
     const GLint bottom = ClampToGlInt(quadY + cell.height);
 
-    glBegin(GL_QUADS);
+    // Before glBegin: a browser's OpenGL emulation drops a quad whose colour
+    // is set between glBegin and its first vertex.
     glColor4f(red / kFullComponent, green / kFullComponent, blue / kFullComponent, alpha);
+    glBegin(GL_QUADS);
     glTexCoord2f(s0, t0);
     glVertex2i(left, top);
     glTexCoord2f(s1, t0);

@@ -4,8 +4,6 @@
 #include "NumberedPath.h"
 #include "RgbaTexture.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_opengl.h>
 
 #include <cstdio>
@@ -64,23 +62,19 @@ SpriteManager::~SpriteManager() {
 }
 
 int32_t SpriteManager::LoadSprite(const char* path) {
-    SDL_Surface* image = IMG_Load(path);
-    if (image == nullptr) {
+    uint32_t* name = new uint32_t(0);
+    const ImageLoad loaded = LoadRgbaTexture(path, false, name);
+    if (loaded == ImageLoad::Missing) {
+        delete name;
         fprintf(stderr, "Sorry, sprite %s is missing\n", path);
         return -1;
     }
-    uint32_t* name = new uint32_t(0);
-    glGenTextures(1, name);
-    SDL_Surface* rgba = CreateRgbaCopy(image);
-    if (rgba == nullptr) {
+    if (loaded == ImageLoad::NoMemory) {
         fprintf(stderr,
                 "FAIL %s, %i) New surface couldn't be created for %s. Likely cause: out of RAM\n",
                 "engine\\SpriteManager", __LINE__, path);
         exit(kOutOfMemoryExitCode);
     }
-    UploadRgbaTexture(*name, rgba);
-    SDL_FreeSurface(rgba);
-    SDL_FreeSurface(image);
     textures.push_back(name);
     return GetSpriteCount() - 1;
 }

@@ -4,13 +4,18 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_opengl.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
 #include <X11/Xlib.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,14 +23,45 @@ const Uint32 kAllSubsystems = 0x0000FFFF;
 const Uint32 kVideoModeFlags = SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT | SDL_ANYFORMAT;
 const int kMixerChunkFrames = 4096;
 const float kMillisecondsToSeconds = 0.001f;
-const int kLostDisplayExitStatus = 1;
 // SDL's drivers that draw into memory only.
 const char* const kInvisibleDrivers[] = {"offscreen", "dummy"};
 const int kDriverNameLength = 32;
 
+#ifndef __EMSCRIPTEN__
 uint32_t SdlTicks() {
     return SDL_GetTicks();
 }
+#else
+// A browser runs no frame at all while its page is hidden, so the first
+// frame after it would span the whole time away, and a round would leap
+// ahead before it could pause. The clock leaves that time out, as it leaves
+// out a pause.
+EM_JS(void, WatchPageVisibility, (), {
+    Module.cindermillHiddenTime = 0;
+    var hiddenSince = null;
+    document.addEventListener(
+        "visibilitychange", function() {
+            if (document.hidden) {
+                hiddenSince = performance.now();
+            } else if (hiddenSince != = null) {
+                Module.cindermillHiddenTime += performance.now() - hiddenSince;
+                hiddenSince = null;
+            }
+        });
+});
+EM_JS(uint32_t, HiddenMilliseconds, (), { return Math.floor(Module.cindermillHiddenTime || 0); });
+// A page may give the engine a millisecond clock of its own, as the desktop's
+// tests install a tick source: the browser's tests play frames at known times.
+EM_JS(double, PageClock, (), { return Module.cindermillClock ? Module.cindermillClock() : -1; });
+
+uint32_t SdlTicks() {
+    const double given = PageClock();
+    if (given >= 0) {
+        return static_cast<uint32_t>(given);
+    }
+    return SDL_GetTicks() - HiddenMilliseconds();
+}
+#endif
 
 bool ShowsNothing(const char* driver) {
     for (const char* invisible : kInvisibleDrivers) {
@@ -49,6 +85,9 @@ const char* UnaskedInvisibleDriver(char* name, int length) {
     return name;
 }
 
+#ifndef __EMSCRIPTEN__
+const int kLostDisplayExitStatus = 1;
+
 // Xlib's own handler calls exit(), and the SDL_Quit registered for exit then
 // waits on the dead connection for ever, spinning. Without the server there
 // is nothing left to show, so the process ends here, past the exit handlers.
@@ -57,6 +96,7 @@ int EndOnLostDisplay(Display*) {
     fflush(nullptr);
     _exit(kLostDisplayExitStatus);
 }
+#endif
 
 TickSource tickSource = SdlTicks;
 // Clock reading from which the next frame time counts; 0 at program start,
@@ -73,6 +113,7 @@ uint32_t ClockTicks() {
     return (clockPaused ? pausedSince : tickSource()) - pausedTicks;
 }
 
+#ifndef __EMSCRIPTEN__
 // The crosshair while it is the pointer, null while the usual one is.
 SDL_Cursor* crosshair = nullptr;
 // 16 x 16, hot spot in the middle of the cross: 'X' black, '.' white, ' '
@@ -102,6 +143,66 @@ SDL_Cursor* MakeCrosshair() {
     }
     return SDL_CreateCursor(data, mask, kCursorSize, kCursorSize, kCursorHotSpot, kCursorHotSpot);
 }
+#else
+// The page's canvas stands in a frame of its own, which the whole screen
+// shows: the page keeps the picture's proportions at any size.
+EM_JS(void, ToggleCanvasFullScreen, (), {
+    if (document.fullscreenElement) {
+        document.exitFullscreen();
+    } else {
+        Module.canvas.parentElement.requestFullscreen().catch(function(e){});
+    }
+});
+EM_JS(int, CanvasFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
+EM_JS(void, ShowCanvasCrosshair, (int show),
+      { Module.canvas.style.cursor = show ? "crosshair" : ""; });
+// A browser cannot write into the player's folder: the picture is offered
+// as a download once the key is let go, not once a frame while it is held.
+EM_JS(void, OfferPicture, (const unsigned char* rgba, int width, int height), {
+    var picture = document.createElement("canvas");
+    picture.width = width;
+    picture.height = height;
+    var context = picture.getContext("2d");
+    var image = context.createImageData(width, height);
+    var rowBytes = width * 4;
+    for (var row = 0; row < height; ++row) {
+        var from = rgba + (height - 1 - row) * rowBytes;
+        image.data.set(HEAPU8.subarray(from, from + rowBytes), row * rowBytes);
+    }
+    context.putImageData(image, 0, 0);
+    clearTimeout(Module.cindermillPictureTimer);
+    Module.cindermillPictureTimer = setTimeout(
+        function() {
+            picture.toBlob(function(blob) {
+                var link = document.createElement("a");
+                link.href = URL.createObjectURL(blob);
+                link.download = "screenshot.png";
+                link.click();
+            });
+        },
+        250);
+});
+
+struct FrameLoop {
+    bool (*frame)(void*);
+    void (*finish)(void*);
+    void* context;
+};
+
+void RunBrowserFrame(void* loop) {
+    const FrameLoop* frames = static_cast<FrameLoop*>(loop);
+    if (frames->frame(frames->context)) {
+        emscripten_cancel_main_loop();
+        frames->finish(frames->context);
+        delete frames;
+        // A page cannot close itself: it says that the game is over.
+        EM_ASM({
+            if (Module.onGameEnd)
+                Module.onGameEnd();
+        });
+    }
+}
+#endif
 
 }  // namespace
 
@@ -133,7 +234,11 @@ int32_t InitVideo(int32_t width, int32_t height) {
     if (window == nullptr) {
         return -1;
     }
+#ifdef __EMSCRIPTEN__
+    WatchPageVisibility();
+#else
     XSetIOErrorHandler(EndOnLostDisplay);
+#endif
     SDL_WM_SetCaption("Cindermill", nullptr);
     return 0;
 }
@@ -204,7 +309,23 @@ void SwapBuffers() {
 }
 
 void Delay(uint32_t milliseconds) {
+#ifdef __EMSCRIPTEN__
+    // The browser calls a frame once a display refresh, and no waiting on
+    // its main thread can be undone.
+    (void)milliseconds;
+#else
     SDL_Delay(milliseconds);
+#endif
+}
+
+void RunFrames(bool (*frame)(void*), void (*finish)(void*), void* context) {
+#ifdef __EMSCRIPTEN__
+    emscripten_set_main_loop_arg(RunBrowserFrame, new FrameLoop{frame, finish, context}, 0, 0);
+#else
+    while (!frame(context)) {
+    }
+    finish(context);
+#endif
 }
 
 void ShutDownVideo() {
@@ -218,6 +339,19 @@ void SetTickSource(TickSource source) {
     clockPaused = false;
 }
 
+#ifdef __EMSCRIPTEN__
+void ToggleFullScreen() {
+    ToggleCanvasFullScreen();
+}
+
+bool IsFullScreen() {
+    return CanvasFullScreen() != 0;
+}
+
+void ShowCrosshair(bool show) {
+    ShowCanvasCrosshair(show);
+}
+#else
 void ToggleFullScreen() {
     SDL_Surface* screen = SDL_GetVideoSurface();
     if (screen == nullptr || SDL_WM_ToggleFullScreen(screen) == 0) {
@@ -243,18 +377,11 @@ void ShowCrosshair(bool show) {
         crosshair = nullptr;
     }
 }
+#endif
 
-void SaveScreenshot(const char* path, int32_t width, int32_t height) {
-    // The read, the buffer and the surface all use the window's size: a
-    // caller's width and height that differ from it must not overrun anything.
-    (void)width;
-    (void)height;
-    SDL_Surface* window = SDL_GetVideoSurface();
-    if (window == nullptr) {
-        return;
-    }
-    const int w = window->w;
-    const int h = window->h;
+#ifndef __EMSCRIPTEN__
+namespace {
+void WriteScreenshot(const char* path, int w, int h) {
     SDL_Surface* image = SDL_CreateRGBSurface(0, w, h, 24, 0x000000FF, 0x0000FF00, 0x00FF0000, 0);
     if (image == nullptr) {
         printf("Couldn't create rgbsurface\n");
@@ -281,4 +408,25 @@ void SaveScreenshot(const char* path, int32_t width, int32_t height) {
         SDL_SaveBMP_RW(image, file, 1);
     }
     SDL_FreeSurface(image);
+}
+}  // namespace
+#endif
+
+void SaveScreenshot(const char* path, int32_t width, int32_t height) {
+    // The read, the buffer and the surface all use the window's size: a
+    // caller's width and height that differ from it must not overrun anything.
+    (void)width;
+    (void)height;
+    SDL_Surface* window = SDL_GetVideoSurface();
+    if (window == nullptr) {
+        return;
+    }
+#ifdef __EMSCRIPTEN__
+    (void)path;
+    std::vector<unsigned char> rgba(static_cast<size_t>(window->w) * window->h * 4);
+    glReadPixels(0, 0, window->w, window->h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    OfferPicture(rgba.data(), window->w, window->h);
+#else
+    WriteScreenshot(path, window->w, window->h);
+#endif
 }

@@ -28,6 +28,10 @@ float MeasureFrameTime();
 uint32_t GetTicks();
 void SwapBuffers();
 void Delay(uint32_t milliseconds);
+// Calls frame until it returns true, then finish, each with the context. The
+// desktop loops here; a browser, which must get its page back between
+// frames, calls one frame a display refresh, and this returns at once.
+void RunFrames(bool (*frame)(void*), void (*finish)(void*), void* context);
 // Shuts SDL down now rather than in the exit handler InitVideo registers:
 // Mesa's software renderer registers exit-time teardown of its own while the
 // game runs, and destroying the GL context after that crashes the process.

@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "GamePad.h"
+#include "Input.h"
 
 namespace {
 const struct {
@@ -33,10 +34,6 @@ const struct {
     {PadAxis::LeftTrigger, kTriggerThreshold, PadLeftTrigger},
     {PadAxis::RightTrigger, kTriggerThreshold, PadRightTrigger},
 };
-
-bool IsModifier(SDLKey key) {
-    return key >= SDLK_NUMLOCK && key <= SDLK_COMPOSE;
-}
 }  // namespace
 
 bool SwitchesFullScreen(const SDL_keysym& key) {
@@ -45,7 +42,7 @@ bool SwitchesFullScreen(const SDL_keysym& key) {
 }
 
 bool ResumesPlay(const SDL_keysym& key) {
-    return !SwitchesFullScreen(key) && key.sym != kScreenshotKey && !IsModifier(key.sym);
+    return !SwitchesFullScreen(key) && key.sym != kScreenshotKey && !IsModifierKey(key.sym);
 }
 
 uint32_t ReadPadSignals() {

@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "GamePad.h"
 #include "GameState.h"
+#include "Input.h"
 #include "OruBitmapFont.h"
 #include "SpriteManager.h"
 #include "Video.h"
@@ -22,10 +23,6 @@ const float kCreditsFirstPageTimer = 1.0f;
 // time is the machine's.
 const uint32_t kPausedFrameDelay = 15;  // milliseconds
 }  // namespace
-
-bool KeyHeld(SDLKey key) {
-    return SDL_GetKeyState(nullptr)[key] != 0;
-}
 
 Game::Game()
     : sprites(nullptr),

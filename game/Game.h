@@ -201,6 +201,4 @@ private:
     void drawCreditsPage();
 };
 
-bool KeyHeld(SDLKey key);
-
 #endif

@@ -5,6 +5,7 @@
 
 #include "Controls.h"
 #include "GamePad.h"
+#include "Input.h"
 #include "Video.h"
 
 #include <cmath>

@@ -5,6 +5,7 @@
 #include "Angles.h"
 #include "Controls.h"
 #include "GameState.h"
+#include "Input.h"
 #include "SoundBank.h"
 #include "SpriteManager.h"
 #include "Video.h"
@@ -105,7 +106,7 @@ void Game::playFrame() {
 // Paused or not: a paused round still aims at the pointer and lets go of
 // slow motion, so that play goes on as the player then holds the controls.
 void Game::pollPlayEvents() {
-    while (SDL_PollEvent(&event)) {
+    while (PollEvent(&event)) {
         switch (event.type) {
             case SDL_QUIT:
                 quit = true;

@@ -2,6 +2,7 @@
 #include "Game.h"
 
 #include "Controls.h"
+#include "Input.h"
 #include "ScreenLayout.h"
 #include "ShadowedText.h"
 #include "SpriteManager.h"
@@ -23,7 +24,7 @@ const OffsetText kPrompts[] = {
 }  // namespace
 
 void Game::pollScreenEvents() {
-    while (SDL_PollEvent(&event)) {
+    while (PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             quit = true;
         } else {

@@ -8,6 +8,17 @@
 
 namespace {
 const int kNoWindowExitStatus = 1;
+
+bool RunGameFrame(void* game) {
+    return static_cast<Game*>(game)->runFrame();
+}
+
+void EndGame(void* context) {
+    Game* game = static_cast<Game*>(context);
+    game->shutDown();
+    delete game;
+    ShutDownVideo();
+}
 }  // namespace
 
 int main(int, char**) {
@@ -24,10 +35,6 @@ int main(int, char**) {
     InitAudio(kAudioFrequency, kAudioChannels);
     Game* game = new Game();
     game->startUp(kScreenWidth, kScreenHeight);
-    while (!game->runFrame()) {
-    }
-    game->shutDown();
-    delete game;
-    ShutDownVideo();
+    RunFrames(RunGameFrame, EndGame, game);
     return 0;
 }

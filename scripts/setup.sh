@@ -22,6 +22,11 @@ packages=(
   openbox libxfixes-dev libsdl2-dev
   # sanitizer runtime, fuzzing, desktop entry check, benchmark plot
   clang libclang-rt-14-dev desktop-file-utils gnuplot-nox valgrind
+  # the browser version: Emscripten (with its SDL, SDL_mixer and OpenGL
+  # emulation), and its tests: headless Chromium with software WebGL, driven
+  # over the DevTools protocol from Debian's python3 (which the test uses by
+  # its path: another python3 may come first on PATH)
+  emscripten chromium python3 python3-websocket
   # the Debian package: dependencies computed by dpkg-shlibdeps (which CPack
   # finds the binaries for with file), lintian, the AppStream validator
   dpkg-dev file lintian appstream

@@ -9,6 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
+# The browser version, which WebTest plays in headless Chromium.
+bash scripts/web.sh
 export LIBGL_ALWAYS_SOFTWARE=1
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 
@@ -28,6 +30,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZIBO_SANITIZE=ON >/dev/null
 cmake --build build-asan -j 2
 # Leak checking stays off here: Mesa and SDL keep allocations until exit on
 # purpose (scripts/leaks.sh looks at leaks with valgrind instead). Any
-# undefined behaviour ends the program at once, so the test fails.
+# undefined behaviour ends the program at once, so the test fails. The
+# browser's test plays the same browser build as the normal run: not again.
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    run_suite build-asan "$@"
+    run_suite build-asan -LE web "$@"

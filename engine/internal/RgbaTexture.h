@@ -1,5 +1,5 @@
-// Turning a loaded image into a mipmapped RGBA OpenGL texture, shared by the
-// sprite store and the bitmap font.
+// Turning an image file into an RGBA OpenGL texture, shared by the sprite
+// store and the bitmap font.
 #ifndef CINDERMILL_RGBA_TEXTURE_H
 #define CINDERMILL_RGBA_TEXTURE_H
 
@@ -7,6 +7,15 @@
 
 struct SDL_Surface;
 
+enum class ImageLoad { Loaded, Missing, NoMemory };
+
+// Reads the image file into a new texture, whose name it stores, with linear
+// filters; with blackIsClear, pure black pixels come out transparent black.
+// Missing: the file does not load, and no texture name is taken. NoMemory: no
+// surface for the conversion.
+ImageLoad LoadRgbaTexture(const char* path, bool blackIsClear, uint32_t* textureName);
+
+#ifndef __EMSCRIPTEN__
 // A new zeroed software surface of the image's size, 32 bits per pixel in the
 // byte order red, green, blue, alpha, with the image blitted onto it. The
 // image's own blending is switched off first, so pixels are copied, not mixed;
@@ -18,5 +27,6 @@ SDL_Surface* CreateRgbaCopy(SDL_Surface* image);
 // RGBA surface. The surface's top row becomes t = 0. The texture stays bound.
 // Without a current OpenGL context (no window) it does nothing.
 void UploadRgbaTexture(uint32_t textureName, SDL_Surface* rgba);
+#endif
 
 #endif
