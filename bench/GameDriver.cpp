@@ -6,6 +6,11 @@
 
 #include <cstdio>
 
+#ifdef __EMSCRIPTEN__
+// The browser's SDL keeps its key states under SDL 2's name.
+#define SDL_GetKeyState SDL_GetKeyboardState
+#endif
+
 namespace {
 // The game reads its clock through a plain function.
 uint32_t drivenTicks = 0;
@@ -31,7 +36,9 @@ bool GameDriver::OpenWindow() {
     // The window's focus comes and goes with the other windows on the
     // display, and its loss would pause a round: no one plays here but the
     // driver.
+#ifndef __EMSCRIPTEN__
     SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE);
+#endif
     return true;
 }
 

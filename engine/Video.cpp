@@ -36,19 +36,21 @@ uint32_t SdlTicks() {
 // frame after it would span the whole time away, and a round would leap
 // ahead before it could pause. The clock leaves that time out, as it leaves
 // out a pause.
+// JavaScript, which clang-format would take for C++.
+// clang-format off
 EM_JS(void, WatchPageVisibility, (), {
     Module.cindermillHiddenTime = 0;
     var hiddenSince = null;
-    document.addEventListener(
-        "visibilitychange", function() {
-            if (document.hidden) {
-                hiddenSince = performance.now();
-            } else if (hiddenSince != = null) {
-                Module.cindermillHiddenTime += performance.now() - hiddenSince;
-                hiddenSince = null;
-            }
-        });
+    document.addEventListener("visibilitychange", function() {
+        if (document.hidden) {
+            hiddenSince = performance.now();
+        } else if (hiddenSince != null) {
+            Module.cindermillHiddenTime += performance.now() - hiddenSince;
+            hiddenSince = null;
+        }
+    });
 });
+// clang-format on
 EM_JS(uint32_t, HiddenMilliseconds, (), { return Math.floor(Module.cindermillHiddenTime || 0); });
 // A page may give the engine a millisecond clock of its own, as the desktop's
 // tests install a tick source: the browser's tests play frames at known times.
