@@ -1,11 +1,16 @@
-// Frame timing across the clock's edges, the fixed GL state, and screenshots
-// read back from the BMP file. The window is an odd 101 x 60 pixels: its rows
-// are padded both in OpenGL's read-back and in the BMP file.
+// Frame timing across the clock's edges, the player's own joystick setting
+// kept at start-up, and screenshots read back from the BMP file. The window
+// is an odd 101 x 60 pixels: its rows are padded both in OpenGL's read-back
+// and in the BMP file.
 #include "OutputCapture.h"
 #include "TestWindow.h"
 #include "Video.h"
+#include "VirtualPad.h"
 
 #include <SDL_opengl.h>
+
+#include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -33,9 +38,31 @@ TEST(FrameTime, CountsFromTheSecondReadingOfTheCallBefore) {
     EXPECT_EQ(Measured({0x100, 0x101}), 512u);  // across the 32-bit wrap
 }
 
+// The window, opened once, as for a player who reads joysticks raw: SDL
+// then lists every joystick by its own axes and buttons.
+void OpenVideo() {
+    static const bool opened = [] {
+        setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "0", 1);
+        return InitVideo(kWidth, kHeight) == 0 && InitGl(kWidth, kHeight) == 0;
+    }();
+    ASSERT_TRUE(opened);
+}
+
+// The player's own setting stays, and a joystick short of the layout's axes
+// or buttons is no pad: read by the layout's numbers it would be nonsense.
+TEST(VideoStart, KeepsThePlayersRawJoysticksOfWhichOnlyThoseWithTheLayoutArePads) {
+    OpenVideo();
+    for (const auto& [axes, buttons, isPad] :
+         {std::tuple<int, int, bool>{5, 15, false}, {6, 14, false}, {6, 15, true}}) {
+        VirtualPad joystick(axes, buttons);
+        RescanGamePads();
+        EXPECT_EQ(GamePadOpen(), isPad) << axes << " axes, " << buttons << " buttons";
+        CloseGamePad();
+    }
+}
+
 TEST(Screenshot, ShowsTheWindowTheRightWayUpWhateverSizeIsPassed) {
-    ASSERT_EQ(InitVideo(kWidth, kHeight), 0);
-    InitGl(kWidth, kHeight);
+    OpenVideo();
     // Top row red, bottom row green, blue between, in window coordinates.
     glClearColor(0, 0, 1, 1);
     ClearScreen();

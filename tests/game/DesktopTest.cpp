@@ -163,10 +163,11 @@ protected:
     Window window = 0;
 };
 
-// F11 on the title, Alt+Enter in play and F11 again while paused switch
-// between the window and the whole screen; the round goes on across the
-// switches, the pointer aims where it stands on the screen (the cat-mode spot
-// included) and cannot leave it, and F12 still saves 640 x 480.
+// F11 on the title, Alt+Enter in play, and F11 and the keypad's Alt+Enter
+// while paused switch between the window and the whole screen; the round
+// goes on across the switches, the pointer aims where it stands on the
+// screen (the cat-mode spot included) and cannot leave it, and F12 still
+// saves 640 x 480.
 TEST_F(DesktopTest, FullScreenAtF11OrAltEnterOnEveryScreenAimsWhereThePointerStands) {
     Xdo("key F11");
     ASSERT_TRUE(FrameUntil([&] { return Size().first == kDesktopWidth; }));
@@ -197,6 +198,8 @@ TEST_F(DesktopTest, FullScreenAtF11OrAltEnterOnEveryScreenAimsWhereThePointerSta
     ASSERT_TRUE(FrameUntil([&] { return game->paused; }));
     Xdo("key F11");
     ASSERT_TRUE(FrameUntil([&] { return Size().first == kDesktopWidth; }));
+    Xdo("key alt+KP_Enter");
+    ASSERT_TRUE(FrameUntil([&] { return Size().first == kScreenWidth * kWindowScale; }));
     EXPECT_TRUE(game->paused);
 }
 

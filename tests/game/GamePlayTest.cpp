@@ -5,7 +5,38 @@
 // sprites standing in for the art so that every pixel is known.
 #include "GameHarness.h"
 
+#include <dlfcn.h>
+
+// The rests the game asks SDL for, in turn; SDL still takes each.
+std::vector<Uint32> rests;
+extern "C" void SDL_Delay(Uint32 milliseconds) {
+    static const auto sdlDelay = reinterpret_cast<void (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_Delay"));
+    rests.push_back(milliseconds);
+    sdlDelay(milliseconds);
+}
+
 namespace {
+
+SDL_Event KeyPress(SDLKey key) {
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = key;
+    return event;
+}
+SDL_Event MouseDown(Uint8 button) {
+    SDL_Event event = {};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = button;
+    event.button.x = 400;
+    event.button.y = 300;
+    return event;
+}
+SDL_Event FocusLost() {
+    SDL_Event event = {};
+    event.type = SDL_ACTIVEEVENT;
+    event.active.state = SDL_APPINPUTFOCUS;
+    return event;
+}
 
 class GamePlayTest : public GameTest {
 protected:
@@ -88,6 +119,47 @@ TEST_F(GamePlayTest, SlowMotionQuartersTimeDrainsEnergyAndLocksWhenItRunsOut) {
 
 // Right presses on and just off the spot's corners, with and without a shift
 // key, and cat mode after each; an enemy spawned after each shows the mode.
+// P, or the focus lost, pauses the round. Then F12, a modifier and the wheel
+// either way leave it paused, a frame rests 15 ms, and the slow-motion button
+// let go while paused is let go; any other key or a click goes on, and does
+// nothing else. The round's clock counts none of the paused time, however
+// many pauses; a focus lost while the round fades out does not pause it.
+TEST_F(GamePlayTest, OnlyAKeyOrAClickGoesOnAndNoPauseCounts) {
+    SDL_EventState(SDL_ACTIVEEVENT, SDL_ENABLE);
+    const auto push = [](SDL_Event event) { SDL_PushEvent(&event); };
+    for (const SDL_Event pause : {KeyPress(SDLK_p), FocusLost()}) {
+        // Pauses of different lengths: each must count.
+        const uint32_t still = pause.type == SDL_KEYDOWN ? 10000 : 3000;
+        Press(SDL_BUTTON_RIGHT);
+        Frame(100);
+        push(pause);
+        Frame(100);  // played out
+        GameDriver::pushButton(SDL_BUTTON_RIGHT, false, 0, 0);
+        for (const SDL_Event input :
+             {KeyPress(SDLK_F12), KeyPress(SDLK_LSHIFT), MouseDown(SDL_BUTTON_WHEELUP),
+              MouseDown(SDL_BUTTON_WHEELDOWN)}) {
+            push(input);
+            rests.clear();
+            Frame(still);
+            EXPECT_TRUE(Values(game->paused, 1, rests.size(), 1, rests.at(0), 15));
+        }
+        push(pause.type == SDL_KEYDOWN ? KeyPress(SDLK_x) : MouseDown(SDL_BUTTON_LEFT));
+        rests.clear();
+        Frame(still);
+        EXPECT_TRUE(Values(game->paused, 0, game->slowMo, 0, rests.size(), 1, rests.at(0), 0));
+    }
+    Frame(100);
+    EXPECT_TRUE(Values(game->roundTime, 0.5, game->shotsFired, 0));
+    Hold({SDLK_ESCAPE});
+    Frame(10);
+    GameDriver::releaseAllKeys();
+    push(FocusLost());
+    Frame(1000);
+    Frame(1000);
+    EXPECT_TRUE(Values(game->state, Statistics, game->paused, 0));
+    SDL_EventState(SDL_ACTIVEEVENT, SDL_IGNORE);
+}
+
 TEST_F(GamePlayTest, ShiftRightClickOnTheStatusSpotTogglesCatsForLaterSpawns) {
     const int presses[][4] = {{21, 71, SDLK_LSHIFT, 0},  {22, 72, SDLK_LSHIFT, 0},
                               {75, 64, SDLK_RSHIFT, 0},  {74, 63, SDLK_RSHIFT, 0},

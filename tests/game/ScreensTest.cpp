@@ -74,7 +74,7 @@ TEST_F(ScreensTest, TheEchoPairsWakeInTurnAndTheShadowsAreBlack) {
                        Rgba{32, 32, 32, 255}, 185, 40, Rgba{224, 224, 224, 255}));
     LayFloor(kWhite);
     Frame(0);
-    EXPECT_GT(CanvasArea(233, 441, 170, 14).Count(kBlack, 40), 40);
+    EXPECT_GT(CanvasArea(233, 441, 170, 14).Count(kBlack), 25);
 }
 
 TEST_F(ScreensTest, StatisticsSumUpTheRoundInEightFigures) {

@@ -16,8 +16,6 @@ void* Sdl2() {
 // SDL 2's function of that name, as the library under sdl12-compat has it.
 #define SDL2(name) reinterpret_cast<decltype(&name)>(dlsym(Sdl2(), #name))
 
-const int kAxes = 6;
-const int kButtons = 15;
 const float kFullTravel = 32767.0f;
 // A trigger's raw axis runs from -32768 (released) to 32767; the controller
 // mapping gives the game 0 to 32767.
@@ -25,17 +23,17 @@ const float kTriggerRest = -32768.0f;
 const float kTriggerTravel = 65535.0f;
 }  // namespace
 
-VirtualPad::VirtualPad() {
+VirtualPad::VirtualPad(int axes, int buttons) {
     // Held for the whole test program: SDL 2 destroys virtual pads when its
     // joystick subsystem stops, which the game's searches would otherwise do.
     static const bool joysticks = SDL2(SDL_InitSubSystem)(SDL_INIT_JOYSTICK) == 0;
     SDL_VirtualJoystickDesc description = {};
     description.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     description.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    description.naxes = kAxes;
-    description.nbuttons = kButtons;
-    description.axis_mask = (1u << kAxes) - 1;
-    description.button_mask = (1u << kButtons) - 1;
+    description.naxes = static_cast<Uint16>(axes);
+    description.nbuttons = static_cast<Uint16>(buttons);
+    description.axis_mask = (1u << axes) - 1;
+    description.button_mask = (1u << buttons) - 1;
     description.name = "ZIBO test pad";
     const int index = joysticks ? SDL2(SDL_JoystickAttachVirtualEx)(&description) : -1;
     if (index < 0 || (joystick = SDL2(SDL_JoystickOpen)(index)) == nullptr) {

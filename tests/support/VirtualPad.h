@@ -15,7 +15,9 @@ struct _SDL_Joystick;
 
 class VirtualPad {
 public:
-    VirtualPad();   // attached, sticks centred, triggers and buttons released
+    // Attached, sticks centred, triggers and buttons released; with fewer
+    // axes or buttons it is a joystick short of the layout.
+    explicit VirtualPad(int axes = 6, int buttons = 15);
     ~VirtualPad();  // pulled out
     VirtualPad(const VirtualPad&) = delete;
     VirtualPad& operator=(const VirtualPad&) = delete;
