@@ -54,14 +54,18 @@ class Browser:
                  "--no-sandbox", "--no-first-run", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync", "--disable-extensions",
                  "--autoplay-policy=user-gesture-required", "--mute-audio",
-                 "--remote-debugging-port=0", "--user-data-dir=" + self.profile,
+                 # DevTools on a port of the loopback only, for a client that
+                 # is no web page: no Origin to vouch for.
+                 "--remote-debugging-port=0", "--remote-allow-origins=*",
+                 "--user-data-dir=" + self.profile,
                  "--window-size=800,600", *extra_flags, "about:blank"]
         self.process = subprocess.Popen(["chromium", *flags], stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE, text=True)
         port = self._wait_for_port()
         with urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list") as answer:
             page = next(t for t in json.load(answer) if t["type"] == "page")
-        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60)
+        self.socket = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60,
+                                                  suppress_origin=True)
         self.next_id = 0
         self.console = []
         self.exceptions = []
