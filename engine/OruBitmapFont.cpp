@@ -3,6 +3,10 @@
 #include "RgbaTexture.h"
 #include "Video.h"
 
+#ifdef __EMSCRIPTEN__
+#include "QuadBatch.h"
+#endif
+
 #include <SDL_opengl.h>
 
 #include <cstdarg>
@@ -523,6 +527,15 @@ void OruBitmapFont::DrawGlyph(const Glyph& cell, int64_t quadX, int64_t quadY, f
     // Before glBegin: a browser's OpenGL emulation drops a quad whose colour
     // is set between glBegin and its first vertex.
     glColor4f(red / kFullComponent, green / kFullComponent, blue / kFullComponent, alpha);
+#ifdef __EMSCRIPTEN__
+    const float x0 = static_cast<float>(left);
+    const float y0 = static_cast<float>(top);
+    const float x1 = static_cast<float>(right);
+    const float y1 = static_cast<float>(bottom);
+    const QuadCorner corners[4] = {
+        {x0, y0, s0, t0}, {x1, y0, s1, t0}, {x1, y1, s1, t1}, {x0, y1, s0, t1}};
+    BatchQuad(*pages[0], corners);
+#else
     glBegin(GL_QUADS);
     glTexCoord2f(s0, t0);
     glVertex2i(left, top);
@@ -533,6 +546,7 @@ void OruBitmapFont::DrawGlyph(const Glyph& cell, int64_t quadX, int64_t quadY, f
     glTexCoord2f(s0, t1);
     glVertex2i(left, bottom);
     glEnd();
+#endif
     // Sprites drawn after text expect the neutral colour.
     glColor3f(1, 1, 1);
     glPopMatrix();

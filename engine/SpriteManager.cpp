@@ -4,6 +4,13 @@
 #include "NumberedPath.h"
 #include "RgbaTexture.h"
 
+#ifdef __EMSCRIPTEN__
+#include "QuadBatch.h"
+#include "SpriteAtlas.h"
+
+#include <cmath>
+#endif
+
 #include <SDL_opengl.h>
 
 #include <cstdio>
@@ -41,6 +48,9 @@ bool IsSoftwareRenderer() {
 
 SpriteManager::SpriteManager(const char* directory)
     : softwareRenderer(IsSoftwareRenderer()), lastDrawnTexture(0), switchesSinceWait(0) {
+#ifdef __EMSCRIPTEN__
+    atlas = new SpriteAtlas();
+#endif
     char path[kPathBufferSize];
     for (int32_t n = 0;; ++n) {
         if (!FormatNumberedPath(path, sizeof(path), directory, n, "png")) {
@@ -59,11 +69,23 @@ SpriteManager::SpriteManager(const char* directory)
 
 SpriteManager::~SpriteManager() {
     Clear();
+#ifdef __EMSCRIPTEN__
+    delete atlas;
+#endif
 }
 
 int32_t SpriteManager::LoadSprite(const char* path) {
     uint32_t* name = new uint32_t(0);
+#ifdef __EMSCRIPTEN__
+    AtlasRegion region = {};
+    const ImageLoad loaded = LoadSpriteRegion(path, atlas, &region);
+    *name = region.texture;
+    if (loaded == ImageLoad::Loaded) {
+        regions.push_back({region.s0, region.t0, region.s1, region.t1});
+    }
+#else
     const ImageLoad loaded = LoadRgbaTexture(path, false, name);
+#endif
     if (loaded == ImageLoad::Missing) {
         delete name;
         fprintf(stderr, "Sorry, sprite %s is missing\n", path);
@@ -92,6 +114,9 @@ void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t widt
     const float halfWidth = static_cast<float>(width / 2);
     const float halfHeight = static_cast<float>(height / 2);
 
+#ifdef __EMSCRIPTEN__
+    BatchSprite(index, x, y, halfWidth, halfHeight, angle);
+#else
     glPushMatrix();
     glTranslatef(x + halfWidth, y + halfHeight, 0);
     // The half turn, together with the corner order below, shows angle 0 upright.
@@ -116,11 +141,42 @@ void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t widt
     glVertex2f(halfWidth, -halfHeight);
     glEnd();
     glPopMatrix();
+#endif
 }
 
 void SpriteManager::DrawSprite(int32_t index, int32_t x, int32_t y, int32_t width, int32_t height) {
     DrawSprite(index, x, y, width, height, 0.0f);
 }
+
+#ifdef __EMSCRIPTEN__
+void SpriteManager::BatchSprite(int32_t index, int32_t x, int32_t y, float halfWidth,
+                                float halfHeight, float angle) {
+    const uint32_t* name = GetTexture(index);
+    if (name == nullptr) {
+        fprintf(stderr, "FAIL) Requested dead sprite %i to be drawn at (%i,%i)\n", index, x, y);
+        return;
+    }
+    const Region& r = regions[index];
+    const float centreX = x + halfWidth;
+    const float centreY = y + halfHeight;
+    // The desktop's half turn, as glRotatef would make it.
+    const double radians = (kHalfTurnDegrees - angle) * kPi / kHalfTurnDegrees;
+    const float c = static_cast<float>(cos(radians));
+    const float s = static_cast<float>(sin(radians));
+    // The corner order of the desktop's quad, and so its upright picture.
+    const float local[4][2] = {{halfWidth, halfHeight},
+                               {-halfWidth, halfHeight},
+                               {-halfWidth, -halfHeight},
+                               {halfWidth, -halfHeight}};
+    const float texture[4][2] = {{r.s0, r.t0}, {r.s1, r.t0}, {r.s1, r.t1}, {r.s0, r.t1}};
+    QuadCorner corners[4];
+    for (int i = 0; i < 4; ++i) {
+        corners[i] = {centreX + c * local[i][0] - s * local[i][1],
+                      centreY + s * local[i][0] + c * local[i][1], texture[i][0], texture[i][1]};
+    }
+    BatchQuad(*name, corners);
+}
+#endif
 
 void SpriteManager::BoundRendererBacklog(uint32_t texture) {
     if (!softwareRenderer || texture == lastDrawnTexture) {
@@ -153,4 +209,7 @@ void SpriteManager::Clear() {
     }
     textures.clear();
     textures.shrink_to_fit();
+#ifdef __EMSCRIPTEN__
+    regions.clear();
+#endif
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+class SpriteAtlas;
+
 class SpriteManager {
 public:
     // Position that DrawSprite replaces with the view's centre.
@@ -37,6 +39,11 @@ private:
     // Waits for the renderer now and then when it is Mesa's software one; see
     // the source for why.
     void BoundRendererBacklog(uint32_t texture);
+#ifdef __EMSCRIPTEN__
+    // Queues the sprite's quad, turned about its centre on the processor.
+    void BatchSprite(int32_t index, int32_t x, int32_t y, float halfWidth, float halfHeight,
+                     float angle);
+#endif
 
     int32_t viewWidth;
     int32_t viewHeight;
@@ -44,6 +51,18 @@ private:
     bool softwareRenderer;
     uint32_t lastDrawnTexture;
     int32_t switchesSinceWait;
+#ifdef __EMSCRIPTEN__
+    // Where each sprite lies within its texture, and the browser's shared
+    // pages that the small ones lie on.
+    struct Region {
+        float s0;
+        float t0;
+        float s1;
+        float t1;
+    };
+    std::vector<Region> regions;
+    SpriteAtlas* atlas;
+#endif
 };
 
 #endif

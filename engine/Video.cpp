@@ -5,6 +5,8 @@
 #include <SDL_mixer.h>
 #include <SDL_opengl.h>
 #ifdef __EMSCRIPTEN__
+#include "QuadBatch.h"
+
 #include <emscripten.h>
 #else
 #include <X11/Xlib.h>
@@ -307,6 +309,9 @@ void ResumeClock() {
 }
 
 void SwapBuffers() {
+#ifdef __EMSCRIPTEN__
+    FlushQuads();
+#endif
     SDL_GL_SwapBuffers();
 }
 
@@ -425,6 +430,7 @@ void SaveScreenshot(const char* path, int32_t width, int32_t height) {
     }
 #ifdef __EMSCRIPTEN__
     (void)path;
+    FlushQuads();
     std::vector<unsigned char> rgba(static_cast<size_t>(window->w) * window->h * 4);
     glReadPixels(0, 0, window->w, window->h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     OfferPicture(rgba.data(), window->w, window->h);

@@ -28,19 +28,17 @@ void ClearBlack(unsigned char* pixels, int count) {
         }
     }
 }
-}  // namespace
 
-ImageLoad LoadRgbaTexture(const char* path, bool blackIsClear, uint32_t* textureName) {
-    int width = 0;
-    int height = 0;
+unsigned char* Decode(const char* path, bool blackIsClear, int* width, int* height) {
     int components = 0;
-    unsigned char* pixels = stbi_load(path, &width, &height, &components, kRgbaComponents);
-    if (pixels == nullptr) {
-        return ImageLoad::Missing;
+    unsigned char* pixels = stbi_load(path, width, height, &components, kRgbaComponents);
+    if (pixels != nullptr && blackIsClear) {
+        ClearBlack(pixels, *width * *height);
     }
-    if (blackIsClear) {
-        ClearBlack(pixels, width * height);
-    }
+    return pixels;
+}
+
+void UploadOwnTexture(const unsigned char* pixels, int width, int height, uint32_t* textureName) {
     glGenTextures(1, textureName);
     glBindTexture(GL_TEXTURE_2D, *textureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -52,6 +50,32 @@ ImageLoad LoadRgbaTexture(const char* path, bool blackIsClear, uint32_t* texture
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+}
+}  // namespace
+
+ImageLoad LoadRgbaTexture(const char* path, bool blackIsClear, uint32_t* textureName) {
+    int width = 0;
+    int height = 0;
+    unsigned char* pixels = Decode(path, blackIsClear, &width, &height);
+    if (pixels == nullptr) {
+        return ImageLoad::Missing;
+    }
+    UploadOwnTexture(pixels, width, height, textureName);
+    stbi_image_free(pixels);
+    return ImageLoad::Loaded;
+}
+
+ImageLoad LoadSpriteRegion(const char* path, SpriteAtlas* atlas, AtlasRegion* region) {
+    int width = 0;
+    int height = 0;
+    unsigned char* pixels = Decode(path, false, &width, &height);
+    if (pixels == nullptr) {
+        return ImageLoad::Missing;
+    }
+    if (!atlas->Place(pixels, width, height, region)) {
+        UploadOwnTexture(pixels, width, height, &region->texture);
+        *region = {region->texture, 0, 0, 1, 1};
+    }
     stbi_image_free(pixels);
     return ImageLoad::Loaded;
 }

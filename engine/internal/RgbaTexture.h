@@ -15,7 +15,13 @@ enum class ImageLoad { Loaded, Missing, NoMemory };
 // surface for the conversion.
 ImageLoad LoadRgbaTexture(const char* path, bool blackIsClear, uint32_t* textureName);
 
-#ifndef __EMSCRIPTEN__
+#ifdef __EMSCRIPTEN__
+#include "SpriteAtlas.h"
+
+// A sprite's image, on a page of the atlas where it fits there, else in a
+// texture of its own (the whole of it, from (0, 0) to (1, 1)).
+ImageLoad LoadSpriteRegion(const char* path, SpriteAtlas* atlas, AtlasRegion* region);
+#else
 // A new zeroed software surface of the image's size, 32 bits per pixel in the
 // byte order red, green, blue, alpha, with the image blitted onto it. The
 // image's own blending is switched off first, so pixels are copied, not mixed;

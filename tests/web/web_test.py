@@ -1,7 +1,7 @@
 """ZIBO's browser version, played in headless Chromium from a local server:
-the title as the desktop draws it, a round by keyboard and mouse and by a
-pad, the pause of a hidden page, the sounds, the end of the credits, and
-the pages that say why the game cannot start."""
+the title and a round's start as the desktop draws them, a round by keyboard
+and mouse and by a pad, the pause of a hidden page, the sounds, the end of
+the credits, and the pages that say why the game cannot start."""
 import argparse
 import functools
 import http.server
@@ -13,7 +13,7 @@ import threading
 import time
 import unittest
 
-from browser import STEPPED_CLOCK, Browser, read_bmp, read_png
+from browser import HEIGHT, STEPPED_CLOCK, WIDTH, Browser, read_bmp, read_png
 
 FRAME_MS = 33
 FADE_FRAMES = 70  # a fade lasts two seconds
@@ -53,6 +53,16 @@ def brightness(picture, box):
     left, top, right, bottom = box
     return sum(sum(picture[y][x]) for y in range(top, bottom) for x in range(left, right)) / (
         3 * (right - left) * (bottom - top))
+
+
+FULL = (0, 0, WIDTH, HEIGHT)
+# The round's "Body Count" and "Time" along the bottom.
+TEXT_BAND = (0, 455, WIDTH, HEIGHT)
+
+
+def crop(picture, box):
+    left, top, right, bottom = box
+    return [row[left:right] for row in picture[top:bottom]]
 
 
 def far_apart(a, b):
@@ -99,23 +109,33 @@ class WebTest(unittest.TestCase):
         self.browser.advance(FADE_FRAMES, FRAME_MS)
         self.browser.key("Space", down=False)
 
-    def test_the_title_as_the_desktop_draws_it_with_its_log(self):
+    def test_the_title_and_a_round_as_the_desktop_draws_them_with_its_log(self):
         frames = 30
         with tempfile.TemporaryDirectory() as work:
             for folder in ("sprites", "sfx"):
                 os.symlink(os.path.join(OPTIONS.build, folder), os.path.join(work, folder))
-            desktop = subprocess.run([OPTIONS.reference, str(frames), str(FRAME_MS), work],
-                                     cwd=work, capture_output=True, text=True, timeout=60,
-                                     env=dict(os.environ, SDL_AUDIODRIVER="dummy"))
+            desktop = subprocess.run(
+                [OPTIONS.reference, str(frames), str(FADE_FRAMES), str(FRAME_MS), work], cwd=work,
+                capture_output=True, text=True, timeout=60,
+                env=dict(os.environ, SDL_AUDIODRIVER="dummy"))
             self.assertEqual(desktop.returncode, 0, desktop.stderr)
-            references = [read_bmp(os.path.join(work, f"title-{n}.bmp")) for n in range(3)]
+            references = {moment: [read_bmp(os.path.join(work, f"{moment}-{n}.bmp"))
+                                   for n in range(3)] for moment in ("title", "round")}
         self.start()
         self.browser.advance(frames, FRAME_MS)
-        shown = self.browser.picture()
-        gaps = sorted(far_apart(shown, reference) for reference in references)
-        # One floor is the browser's; the others differ in most pixels.
-        self.assertLess(gaps[0], 0.01, gaps)
-        self.assertGreater(gaps[1], 0.2, gaps)
+        shown = {"title": self.browser.picture()}
+        self.begin_round()
+        shown["round"] = self.browser.picture()
+        # The round's share is smaller: its sprites and text are small, and
+        # one missing or shifted shows as a few hundred pixels.
+        limits = {"title": (FULL, 0.01), "round": (FULL, 0.002), "round text": (TEXT_BAND, 0.01)}
+        for moment, (box, limit) in limits.items():
+            picture = crop(shown[moment.split()[0]], box)
+            gaps = sorted(far_apart(picture, crop(reference, box))
+                          for reference in references[moment.split()[0]])
+            # One floor is the browser's; the others differ in most pixels.
+            self.assertLess(gaps[0], limit, (moment, gaps))
+            self.assertGreater(gaps[1], 0.05, (moment, gaps))
         # The desktop's reference ends its game, which the page goes on with.
         started = desktop.stdout.split("INFO) Emptying bitmap font")[0]
         self.assertEqual(game_lines(self.browser.console, "log"), started.splitlines())
