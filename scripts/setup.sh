@@ -25,8 +25,9 @@ packages=(
   # the browser version: Emscripten (with its SDL, SDL_mixer and OpenGL
   # emulation), and its tests: headless Chromium with software WebGL, driven
   # over the DevTools protocol from Debian's python3 (which the test uses by
-  # its path: another python3 may come first on PATH)
-  emscripten chromium python3 python3-websocket
+  # its path: another python3 may come first on PATH), its screenshots read
+  # by Pillow
+  emscripten chromium python3 python3-websocket python3-pil
   # the Debian package: dependencies computed by dpkg-shlibdeps (which CPack
   # finds the binaries for with file), lintian, the AppStream validator
   dpkg-dev file lintian appstream

@@ -2,18 +2,18 @@
 DevTools protocol: pages, real key and mouse events, console lines and
 screenshots read back as pixels."""
 import base64
+import io
 import json
 import os
 import re
 import shutil
-import struct
 import subprocess
 import tempfile
 import time
 import urllib.request
-import zlib
 
 import websocket
+from PIL import Image
 
 WIDTH, HEIGHT = 640, 480
 
@@ -170,7 +170,7 @@ class Browser:
         left, top = self.canvas_origin()
         shot = self.send("Page.captureScreenshot", format="png",
                          clip={"x": left, "y": top, "width": WIDTH, "height": HEIGHT, "scale": 1})
-        return read_png(base64.b64decode(shot["data"]))
+        return read_image(base64.b64decode(shot["data"]))
 
     def advance(self, frames, step=None, wait=True):
         """Lets the stepped clock run this many frames, and waits for them."""
@@ -185,60 +185,8 @@ class Browser:
         self.wait_for(f"window.__zibo.frames > {start + 1}", what="a frame drawn")
 
 
-def read_png(data):
-    """8-bit RGB or RGBA, not interlaced, as Chromium writes its screenshots."""
-    assert data[:8] == b"\x89PNG\r\n\x1a\n"
-    pos, chunks, header = 8, [], None
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            chunks.append(body)
-        pos += 12 + length
-    width, height, depth, colour, _, _, interlace = header
-    assert depth == 8 and colour in (2, 6) and interlace == 0, header
-    channels = 3 if colour == 2 else 4
-    raw = zlib.decompress(b"".join(chunks))
-    stride = width * channels
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        kind = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        if kind == 1:
-            for i in range(channels, stride):
-                line[i] = (line[i] + line[i - channels]) & 255
-        elif kind == 2:
-            for i in range(stride):
-                line[i] = (line[i] + previous[i]) & 255
-        elif kind == 3:
-            for i in range(stride):
-                left = line[i - channels] if i >= channels else 0
-                line[i] = (line[i] + ((left + previous[i]) >> 1)) & 255
-        elif kind == 4:
-            for i in range(stride):
-                a = line[i - channels] if i >= channels else 0
-                b = previous[i]
-                c = previous[i - channels] if i >= channels else 0
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
-        previous = line
-    return rows
-
-
-def read_bmp(path):
-    """The desktop game's screenshot: 24-bit, bottom row first."""
-    with open(path, "rb") as f:
-        data = f.read()
-    offset, = struct.unpack("<I", data[10:14])
-    width, height = struct.unpack("<ii", data[18:26])
-    stride = (width * 3 + 3) & ~3
-    rows = []
-    for y in range(abs(height)):
-        row = height - 1 - y if height > 0 else y
-        line = data[offset + row * stride:offset + row * stride + width * 3]
-        rows.append([(line[x * 3 + 2], line[x * 3 + 1], line[x * 3]) for x in range(width)])
-    return rows
+def read_image(source):
+    """A PNG's bytes or an image file's path, as rows of (r, g, b) tuples."""
+    image = Image.open(io.BytesIO(source) if isinstance(source, bytes) else source)
+    pixels = list(image.convert("RGB").getdata())
+    return [pixels[y * image.width:(y + 1) * image.width] for y in range(image.height)]

@@ -13,7 +13,7 @@ import threading
 import time
 import unittest
 
-from browser import HEIGHT, STEPPED_CLOCK, WIDTH, Browser, read_bmp, read_png
+from browser import HEIGHT, STEPPED_CLOCK, WIDTH, Browser, read_image
 
 FRAME_MS = 33
 FADE_FRAMES = 70  # a fade lasts two seconds
@@ -119,7 +119,7 @@ class WebTest(unittest.TestCase):
                 capture_output=True, text=True, timeout=60,
                 env=dict(os.environ, SDL_AUDIODRIVER="dummy"))
             self.assertEqual(desktop.returncode, 0, desktop.stderr)
-            references = {moment: [read_bmp(os.path.join(work, f"{moment}-{n}.bmp"))
+            references = {moment: [read_image(os.path.join(work, f"{moment}-{n}.bmp"))
                                    for n in range(3)] for moment in ("title", "round")}
         self.start()
         self.browser.advance(frames, FRAME_MS)
@@ -209,8 +209,7 @@ class WebTest(unittest.TestCase):
             time.sleep(0.1)
         # One download however long the key was held.
         self.assertEqual(os.listdir(browser.downloads), ["screenshot.png"])
-        with open(path, "rb") as f:
-            self.assertLess(far_apart(read_png(f.read()), shown), 0.01)
+        self.assertLess(far_apart(read_image(path), shown), 0.01)
 
     def test_a_hidden_page_pauses_the_round_and_a_key_plays_on(self):
         browser = self.browser
