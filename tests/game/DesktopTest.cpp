@@ -31,7 +31,7 @@ public:
     void SetUp() override {
         server.reset(new PrivateXServer(std::to_string(kDesktopWidth) + "x" +
                                         std::to_string(kDesktopHeight) + "x24"));
-        ASSERT_FALSE(server->Display().empty()) << "Xvfb did not start";
+        ASSERT_FALSE(server->Display().empty());
         setenv("DISPLAY", server->Display().c_str(), 1);
         unsetenv("XAUTHORITY");
         setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(kWindowScale).c_str(), 1);
@@ -141,7 +141,7 @@ protected:
         Hold({SDLK_F12});
         Frame(0);
         Hold({SDLK_F12}, false);
-        const WindowPicture shot = ScreenshotPicture(ReadFileBytes("screenshot.bmp"));
+        const Picture shot = ScreenshotPicture(ReadFileBytes("screenshot.bmp"));
         return shot.Empty() ? -1 : shot.At(60, 28).r;
     }
     // A window of the test's own, which takes the input focus.
