@@ -1,7 +1,7 @@
 // The bitmap font. Its definition reader: one table of texts read in-process,
 // each with its verdict, its messages on both streams, the common values and
-// the whole glyph table it leaves; and the one way a malformed file ends the
-// program. Then against a real OpenGL context: construction and teardown
+// the whole glyph table it leaves (the bad-files test sees a malformed file
+// end the program). Then against a real OpenGL context: construction and teardown
 // messages, readiness, and where text lands on the screen in which colour.
 #include "OruBitmapFont.h"
 #include "OutputCapture.h"
@@ -147,18 +147,6 @@ TEST(FontDefinition, EachTextGivesItsVerdictMessagesAndGlyphs) {
     Check(kInfo + kCommon + tab, kMalformed, NotChar(tab), {}, kStandard);
     Check(kInfo + kCommon + kCharA + "kerning a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8\n" + kCharB,
           kMalformed, NotChar("kerning a=1 b=2 c=3 d=4 e=5 f=6 g=7 h=8"), {kA}, kStandard);
-}
-
-// Built without a window, as on a machine without a display: the image still
-// loads, and the definition is read.
-TEST(FontDefinitionDeathTest, MalformedFileEndsTheProgramWithStatusOne) {
-    TempDir dir;
-    ASSERT_TRUE(WriteSolidPng(dir.File("font.png"), 8, 8, kWhite));
-    ASSERT_TRUE(WriteFileBytes(dir.File("font.fnt"), kInfo + kCommon + "page id=0\n" + kCharA));
-    EXPECT_EXIT(
-        OruBitmapFont(dir.File("font.png").c_str(), dir.File("font.fnt").c_str()),
-        ::testing::ExitedWithCode(1),
-        "FAIL\\) Line \"page id=0\" does not contain enough tokens to be a character ID\n$");
 }
 
 const Rgba kGrey{128, 128, 128, 255};

@@ -179,12 +179,6 @@ void GameProcess::Click(int x, int y, int button) {
     XSync(display, False);
 }
 
-void GameProcess::Terminate() {
-    if (Running()) {
-        kill(pid, SIGTERM);
-    }
-}
-
 void GameProcess::CloseWindow() {
     XEvent event;
     memset(&event, 0, sizeof(event));

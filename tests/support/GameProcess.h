@@ -70,8 +70,6 @@ public:
     void Click(int x, int y, int button = 1);
     // WM_DELETE_WINDOW, as a window manager closes a window.
     void CloseWindow();
-    // SIGTERM, as kill or a session's end sends it.
-    void Terminate();
     // Holds a key down until done() is true (true) or the time is up. Pressed
     // again on every step, so the window gets the focus back should something
     // else have taken it.
