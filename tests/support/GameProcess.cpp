@@ -23,23 +23,6 @@ bool WaitUntil(const std::function<bool()>& condition, double seconds) {
     return met;
 }
 
-Picture ScreenshotPicture(const std::string& bmp) {
-    Picture picture;
-    if (bmp.size() != kScreenshotBytes) {
-        return picture;
-    }
-    picture.width = kScreenWidth;
-    picture.height = kScreenHeight;
-    for (int y = 0; y < kScreenHeight; ++y) {
-        const char* row = bmp.data() + kBmpHeader + (kScreenHeight - 1 - y) * kBmpRowBytes;
-        for (int x = 0; x < kScreenWidth; ++x) {
-            const auto byte = [&](int i) { return static_cast<uint8_t>(row[3 * x + i]); };
-            picture.pixels.push_back(Rgba{byte(2), byte(1), byte(0), 255});
-        }
-    }
-    return picture;
-}
-
 GameProcess::GameProcess(const std::string& displayName)
     : directory(logs.File("game")), displayName(displayName) {
     mkdir(directory.c_str(), 0755);

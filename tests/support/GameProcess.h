@@ -19,17 +19,8 @@ struct _XDisplay;
 // The caption the game gives its window.
 const char* const kGameCaption = "Z.I.B.O. -- Zibonauts";
 
-// The game's F12 picture: a 24-bit BMP of the window, rows bottom first,
-// blue-green-red.
-const size_t kBmpHeader = 54;
-const size_t kBmpRowBytes = kScreenWidth * 3;
-const size_t kScreenshotBytes = kBmpHeader + kScreenHeight * kBmpRowBytes;
-
 // Polls the condition until it holds (true) or the time is up (false).
 bool WaitUntil(const std::function<bool()>& condition, double seconds = 20.0);
-
-// The game's F12 picture as a window picture; empty when it is not one.
-Picture ScreenshotPicture(const std::string& bmp);
 
 class GameProcess {
 public:
