@@ -25,13 +25,6 @@ namespace {
 
 const SceneSize kSmallRound = {200, 40, 20};
 
-std::vector<unsigned char> ReadCanvas() {
-    std::vector<unsigned char> pixels(kTestWindowWidth * kTestWindowHeight * 4);
-    glReadPixels(0, 0, kTestWindowWidth, kTestWindowHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels.data());
-    return pixels;
-}
-
 }  // namespace
 
 TEST(BenchReferenceTest, BuiltRoundsStandStillRepeatAndTheirRecordedQuadsRedrawThePicture) {
@@ -77,7 +70,7 @@ TEST(BenchReferenceTest, BuiltRoundsStandStillRepeatAndTheirRecordedQuadsRedrawT
     game.playFrame();
     const QuadList recorded = {"late", bench.digest(), StopQuadRecording()};
     EXPECT_EQ(UnexpectedPrimitiveCount(), 0);
-    const std::vector<unsigned char> picture = ReadCanvas();
+    const Picture picture = ReadCanvas(0, 0, kTestWindowWidth, kTestWindowHeight);
     EXPECT_EQ(chdir(previousDirectory), 0);
     // Floor, decals, player, enemies and bullets, the HUD's panel and bars,
     // and the glyphs of its texts with their shadows.
@@ -113,13 +106,12 @@ TEST(BenchReferenceTest, BuiltRoundsStandStillRepeatAndTheirRecordedQuadsRedrawT
         }
         glEnd();
     }
-    const std::vector<unsigned char> replay = ReadCanvas();
+    const Picture replay = ReadCanvas(0, 0, kTestWindowWidth, kTestWindowHeight);
     size_t different = 0;
-    for (size_t i = 0; i < picture.size(); i += 4) {
-        different += abs(picture[i] - replay[i]) > 8 || abs(picture[i + 1] - replay[i + 1]) > 8 ||
-                     abs(picture[i + 2] - replay[i + 2]) > 8;
+    for (size_t i = 0; i < picture.pixels.size(); ++i) {
+        different += !Near(picture.pixels[i], replay.pixels[i], 8);
     }
-    EXPECT_LT(different, picture.size() / 4 / 1000) << different << " pixels differ";
+    EXPECT_LT(different, picture.pixels.size() / 1000) << different << " pixels differ";
     // Floor, blood, corpses, player, walk frames, bullet, HUD, pixel, font.
     EXPECT_GE(textures.size(), 8u);
     EXPECT_EQ(ReferenceRenderer(recorded).batchCount(), textures.size());

@@ -62,22 +62,6 @@ TEST(BadFilesTest, BrokenFilesAndAnUnwritableScreenshotAreReportedAndPlayGoesOn)
     EXPECT_TRUE(S_ISDIR(screenshot.st_mode));
 }
 
-TEST(BadFilesTest, NoImagesNoFontAndNoAudioDeviceStillPlay) {
-    GameProcess game;
-    game.LinkAssets("sfx");
-    ASSERT_TRUE(game.Start({"SDL_AUDIODRIVER", "AUDIODEV=/nonexistent"}));
-    ASSERT_TRUE(game.WaitForWindow()) << game.Err();
-    PlayAShotAndClose(game);
-    ExpectLines(game.Out(), {"Loaded 0 sprites\n"});
-    ExpectLines(game.Err(),
-                {"Sorry, sprite sprites/player01.png is missing\n",
-                 "Sorry, sprite sprites/credits02.png is missing\n",
-                 "Requested sprite -1 is out of bounds\n",
-                 "FAIL) Bitmap font bitmap file sprites/font.png not found or unusable\n",
-                 "FAIL) This font isn't ready to print to. Didn't complete construction\n",
-                 "sfx/0.wav is missing\n", "Err.) SDL_mixer error "});
-}
-
 TEST(BadFilesTest, FontDefinitionAsBmFontWritesItEndsTheGameBeforeTheFirstFrame) {
     GameProcess game;
     game.CopyAssets("sprites");

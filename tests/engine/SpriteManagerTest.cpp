@@ -55,14 +55,14 @@ TEST_F(SpriteManagerTest, NumberedImagesStopAtTheFirstGapAndLoadsCountOn) {
 
 TEST_F(SpriteManagerTest, DrawsStretchedOverTheRectangleAtItsCorner) {
     sprites->DrawSprite(red, 100, 50, 32, 20);
-    EXPECT_EQ(CanvasArea(100, 50, 32, 20).Count(kRed), 640);
+    EXPECT_EQ(ReadCanvas(100, 50, 32, 20).Count(kRed), 640);
     // The centre sentinel puts the corner, not the centre, at the view's centre.
     sprites->DrawSprite(red, SpriteManager::kCentreSentinel, SpriteManager::kCentreSentinel, 10, 6);
-    EXPECT_EQ(CanvasArea(320, 240, 10, 6).Count(kRed), 60);
+    EXPECT_EQ(ReadCanvas(320, 240, 10, 6).Count(kRed), 60);
     // An odd width comes out one pixel narrower around the halved centre.
     sprites->DrawSprite(red, 100, 300, 33, 8);
-    EXPECT_EQ(CanvasArea(100, 300, 32, 8).Count(kRed), 256);
-    EXPECT_EQ(CanvasArea(0, 0, 640, 480).Count(kRed), 640 + 60 + 256);
+    EXPECT_EQ(ReadCanvas(100, 300, 32, 8).Count(kRed), 256);
+    EXPECT_EQ(ReadCanvas(0, 0, 640, 480).Count(kRed), 640 + 60 + 256);
 }
 
 TEST_F(SpriteManagerTest, ImageIsUprightAndTurnsCounterClockwise) {
@@ -117,8 +117,8 @@ TEST_F(SpriteManagerTest, BadIndexPrintsBothLinesUnlessCulledAndDrawsNothing) {
               "Requested sprite 5 is out of bounds\n");
     // The matrix is as it was: a good sprite lands where it should.
     sprites->DrawSprite(red, 10, 20, 8, 8);
-    EXPECT_EQ(CanvasArea(10, 20, 8, 8).Count(kRed), 64);
-    EXPECT_EQ(CanvasArea(0, 0, 640, 480).Count(kBlack), 640 * 480 - 64);
+    EXPECT_EQ(ReadCanvas(10, 20, 8, 8).Count(kRed), 64);
+    EXPECT_EQ(ReadCanvas(0, 0, 640, 480).Count(kBlack), 640 * 480 - 64);
     sprites->SetViewSize(200, 100);
     // x, y, and 1 where a rectangle of 10 x 20 passes culling: a bad index
     // reports only when it does.

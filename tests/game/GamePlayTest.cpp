@@ -120,10 +120,11 @@ TEST_F(GamePlayTest, SlowMotionQuartersTimeDrainsEnergyAndLocksWhenItRunsOut) {
 // Right presses on and just off the spot's corners, with and without a shift
 // key, and cat mode after each; an enemy spawned after each shows the mode.
 // P, or the focus lost, pauses the round. Then F12, a modifier and the wheel
-// either way leave it paused, a frame rests 15 ms, and the slow-motion button
-// let go while paused is let go; any other key or a click goes on, and does
-// nothing else. The round's clock counts none of the paused time, however
-// many pauses; a focus lost while the round fades out does not pause it.
+// either way leave it paused under its notice, a frame rests 15 ms, and the
+// slow-motion button let go while paused is let go; any other key or a click
+// goes on, and does nothing else. The round's clock counts none of the paused
+// time, however many pauses; ESC held while paused ends the round as in play,
+// and a focus lost while the round fades out does not pause it.
 TEST_F(GamePlayTest, OnlyAKeyOrAClickGoesOnAndNoPauseCounts) {
     SDL_EventState(SDL_ACTIVEEVENT, SDL_ENABLE);
     const auto push = [](SDL_Event event) { SDL_PushEvent(&event); };
@@ -143,6 +144,7 @@ TEST_F(GamePlayTest, OnlyAKeyOrAClickGoesOnAndNoPauseCounts) {
             Frame(still);
             EXPECT_TRUE(Values(game->paused, 1, rests.size(), 1, rests.at(0), 15));
         }
+        EXPECT_TRUE(Wrote("Paused - press a key or click to play on", 188, 234));
         push(pause.type == SDL_KEYDOWN ? KeyPress(SDLK_x) : MouseDown(SDL_BUTTON_LEFT));
         rests.clear();
         Frame(still);
@@ -150,8 +152,11 @@ TEST_F(GamePlayTest, OnlyAKeyOrAClickGoesOnAndNoPauseCounts) {
     }
     Frame(100);
     EXPECT_TRUE(Values(game->roundTime, 0.5, game->shotsFired, 0));
+    push(KeyPress(SDLK_p));
+    Frame(10);
     Hold({SDLK_ESCAPE});
     Frame(10);
+    EXPECT_TRUE(Values(game->paused, 0, game->state, PlayToStatistics));
     GameDriver::releaseAllKeys();
     push(FocusLost());
     Frame(1000);

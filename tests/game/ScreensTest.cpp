@@ -42,7 +42,7 @@ TEST_F(ScreensTest, TitleShowsHeadingEchoesBandControlsAndPrompts) {
                        63, kRed, 192, 64, kGreen, 447, 79, kGreen, 300, 80, kBlack, 10, 189, kBlack,
                        10, 190, kWhite, 10, 191, kWhite, 10, 192, kBlack, 10, 289, kBlack, 10, 290,
                        kWhite, 10, 291, kWhite, 10, 292, kBlack));
-    EXPECT_GT(CanvasArea(261, 458, 140, 16).Count(kRed, 60), 30);
+    EXPECT_GT(ReadCanvas(261, 458, 140, 16).Count(kRed, 60), 30);
     EXPECT_TRUE(Wrote("Press SPACEBAR to begin", 232, 440, "Press SPACEBAR to begin", 233, 441,
                       "Press ESC to quit", 261, 458, "Press ESC to quit", 262, 459));
     EXPECT_TRUE(Wrote("WASD", 247, 200, "- Move", 340, 200, "Mouse", 247, 220, "- Aim", 340, 220,
@@ -74,7 +74,7 @@ TEST_F(ScreensTest, TheEchoPairsWakeInTurnAndTheShadowsAreBlack) {
                        Rgba{32, 32, 32, 255}, 185, 40, Rgba{224, 224, 224, 255}));
     LayFloor(kWhite);
     Frame(0);
-    EXPECT_GT(CanvasArea(233, 441, 170, 14).Count(kBlack), 25);
+    EXPECT_GT(ReadCanvas(233, 441, 170, 14).Count(kBlack), 25);
 }
 
 TEST_F(ScreensTest, StatisticsSumUpTheRoundInEightFigures) {
@@ -113,7 +113,7 @@ TEST_F(ScreensTest, CreditsRollSeventeenPagesThenEndTheProgram) {
         const int page = 2 + frame / 2;
         if (page == 8 && frame % 2 == 1) {
             EXPECT_TRUE(Wrote("...or else...", 281, 250));
-            EXPECT_GT(CanvasArea(281, 250, 80, 16).Count(kRed, 60), 10);
+            EXPECT_GT(ReadCanvas(281, 250, 80, 16).Count(kRed, 60), 10);
         } else if (page == 10 || page == 17) {
             EXPECT_EQ(font->drawn.size(), 2u) << page;  // only the ESC prompt
         } else if (page == 16) {

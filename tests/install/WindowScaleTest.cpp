@@ -57,7 +57,7 @@ TEST_F(WindowScaleTest, TheWindowFillsTheScreenByAWholeNumberUnlessThePlayerSays
     for (const auto& screen : screens) {
         SCOPED_TRACE(screen.screen);
         PrivateXServer server(screen.screen);
-        ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+        ASSERT_FALSE(server.Display().empty());
         EXPECT_EQ(WindowWidth(server, ""), kScreenWidth * screen.scale);
         EXPECT_EQ(WindowWidth(server, screen.playersScale), screen.playersWidth);
     }

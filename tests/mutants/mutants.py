@@ -16,8 +16,8 @@ against the cases that catch them, and for each case the faults that no other
 case catches: a case that catches none alone can go without losing a fault.
 
 Run it from a tree built by scripts/build.sh, under an X server (the test
-command's xvfb-run): it takes a minute or so a mutant. PATTERN picks mutants
-whose id or file contains it.
+command's xvfb-run): it takes a minute or so a mutant. PATTERN, a regular
+expression, picks the mutants in whose "<id> <file>" it is found.
 """
 import argparse
 import os
@@ -167,7 +167,7 @@ def main():
     logs = os.path.join(build, "mutants")
     os.makedirs(logs, exist_ok=True)
     mutants = [m for m in read_mutants(os.path.join(ROOT, "tests", "mutants", "faults.txt"))
-               if options.only in m["id"] or options.only in m["file"]]
+               if re.search(options.only, m["id"] + " " + m["file"])]
     results = []
     for mutant in mutants:
         verdict, catchers = try_mutant(mutant, build, options.ctest_args, logs, options.matrix)

@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -22,74 +21,6 @@ bool WaitUntil(const std::function<bool()>& condition, double seconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return met;
-}
-
-int WindowPicture::Count(int left, int top, int right, int bottom,
-                         const std::function<bool(Rgba)>& test) const {
-    int count = 0;
-    for (int i = 0; i < (right - left) * (bottom - top); ++i) {
-        count += test(At(left + i % (right - left), top + i / (right - left))) ? 1 : 0;
-    }
-    return count;
-}
-
-WindowPicture ScreenshotPicture(const std::string& bmp) {
-    WindowPicture picture;
-    if (bmp.size() != kScreenshotBytes) {
-        return picture;
-    }
-    picture.width = kScreenWidth;
-    picture.height = kScreenHeight;
-    for (int y = 0; y < kScreenHeight; ++y) {
-        const char* row = bmp.data() + kBmpHeader + (kScreenHeight - 1 - y) * kBmpRowBytes;
-        for (int x = 0; x < kScreenWidth; ++x) {
-            const auto byte = [&](int i) { return static_cast<uint8_t>(row[3 * x + i]); };
-            picture.pixels.push_back(Rgba{byte(2), byte(1), byte(0), 255});
-        }
-    }
-    return picture;
-}
-
-namespace {
-const int kReach = 24;  // the soldier's rifle ends closer than this to his middle
-
-int Median(int a, int b, int c) {
-    return std::max(std::min(a, b), std::min(std::max(a, b), c));
-}
-
-// How many pixels of picture `pose` lie well ahead of the player's middle
-// along (dx, dy) (the rifle beyond his hands) and differ from the floor.
-int Ahead(const WindowPicture (&pictures)[3], int pose, int dx, int dy) {
-    int count = 0;
-    for (int y = -kReach; y < kReach; ++y) {
-        for (int x = -kReach; x < kReach; ++x) {
-            Rgba p[3];
-            for (int i = 0; i < 3; ++i) {
-                p[i] = pictures[i].At(kScreenWidth / 2 + x, kScreenHeight / 2 + y);
-            }
-            const int difference = std::abs(p[pose].r - Median(p[0].r, p[1].r, p[2].r)) +
-                                   std::abs(p[pose].g - Median(p[0].g, p[1].g, p[2].g)) +
-                                   std::abs(p[pose].b - Median(p[0].b, p[1].b, p[2].b));
-            const double along = (x + 0.5) * dx + (y + 0.5) * dy;
-            const double across = std::abs((x + 0.5) * dy - (y + 0.5) * dx);
-            count += difference > 15 && along >= 11.0 && across <= 6.0 ? 1 : 0;
-        }
-    }
-    return count;
-}
-}  // namespace
-
-bool FacesAlong(const WindowPicture (&pictures)[3], int pose, int dx, int dy) {
-    for (const WindowPicture& picture : pictures) {
-        if (picture.width != kScreenWidth || picture.height != kScreenHeight) {
-            return false;
-        }
-    }
-    const int ahead = Ahead(pictures, pose, dx, dy);
-    return ahead >= 6 &&
-           2 * std::max({Ahead(pictures, pose, -dx, -dy), Ahead(pictures, pose, dy, dx),
-                         Ahead(pictures, pose, -dy, -dx)}) <
-               ahead;
 }
 
 GameProcess::GameProcess(const std::string& displayName)
@@ -148,6 +79,16 @@ bool GameProcess::StartProgram(const std::string& program, const std::string& wo
         setenv("ASAN_OPTIONS", (options + ":verify_asan_link_order=0").c_str(), 1);
         execlp("stdbuf", "stdbuf", "-oL", "-eL", program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
+    }
+    return true;
+}
+
+bool GameProcess::StartWithAssets(const std::vector<std::string>& environment) {
+    LinkAssets("sprites");
+    LinkAssets("sfx");
+    if (!Start(environment) || !WaitForWindow()) {
+        ADD_FAILURE() << "no window: " << Err();
+        return false;
     }
     return true;
 }
@@ -221,12 +162,6 @@ void GameProcess::Click(int x, int y, int button) {
     XSync(display, False);
 }
 
-void GameProcess::Terminate() {
-    if (Running()) {
-        kill(pid, SIGTERM);
-    }
-}
-
 void GameProcess::CloseWindow() {
     XEvent event;
     memset(&event, 0, sizeof(event));
@@ -252,14 +187,6 @@ bool GameProcess::HoldKeyUntil(const char* keysym, const std::function<bool()>& 
     return finished;
 }
 
-std::string GameProcess::Screenshot(const std::string& path) {
-    unlink(path.c_str());
-    std::string bytes;
-    HoldKeyUntil("F12", [&] { return access(path.c_str(), F_OK) == 0; });
-    WaitUntil([&] { return (bytes = ReadFileBytes(path)).size() == kScreenshotBytes; }, 5.0);
-    return bytes.size() == kScreenshotBytes ? bytes : "";
-}
-
 std::string GameProcess::WaitForCaption(double seconds) {
     char* name = nullptr;
     WaitUntil([&] { return XFetchName(display, window, &name) != 0 || !Running(); }, seconds);
@@ -268,8 +195,8 @@ std::string GameProcess::WaitForCaption(double seconds) {
     return caption;
 }
 
-WindowPicture GameProcess::Picture() {
-    WindowPicture picture;
+Picture GameProcess::Picture() {
+    ::Picture picture;
     const std::pair<int, int> size = WindowSize();
     XImage* image = nullptr;
     if (size.first <= 0 || (image = XGetImage(display, window, 0, 0, size.first, size.second,

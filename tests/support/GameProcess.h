@@ -19,33 +19,8 @@ struct _XDisplay;
 // The caption the game gives its window.
 const char* const kGameCaption = "Z.I.B.O. -- Zibonauts";
 
-// The game's F12 picture: a 24-bit BMP of the window, rows bottom first,
-// blue-green-red.
-const size_t kBmpHeader = 54;
-const size_t kBmpRowBytes = kScreenWidth * 3;
-const size_t kScreenshotBytes = kBmpHeader + kScreenHeight * kBmpRowBytes;
-
 // Polls the condition until it holds (true) or the time is up (false).
 bool WaitUntil(const std::function<bool()>& condition, double seconds = 20.0);
-
-// A copy of the window's picture, window coordinates.
-struct WindowPicture {
-    int width = 0, height = 0;
-    std::vector<Rgba> pixels;
-    bool Empty() const { return pixels.empty(); }
-    Rgba At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    // How many pixels of the rectangle [left, right) x [top, bottom), which
-    // lies inside the picture, pass the test.
-    int Count(int left, int top, int right, int bottom,
-              const std::function<bool(Rgba)>& test) const;
-};
-
-// The game's F12 picture as a window picture; empty when it is not one.
-WindowPicture ScreenshotPicture(const std::string& bmp);
-// Whether the player in the middle of pictures[pose] points along (dx, dy),
-// one of the four main directions, and no other. The floor under him is the
-// median of the three pictures, of him turned three ways.
-bool FacesAlong(const WindowPicture (&pictures)[3], int pose, int dx, int dy);
 
 class GameProcess {
 public:
@@ -70,6 +45,8 @@ public:
     // gives the game's window its own process id.
     bool StartProgram(const std::string& program, const std::string& workingDirectory,
                       const std::vector<std::string>& environment);
+    // The generated assets linked, the game started and its window mapped.
+    bool StartWithAssets(const std::vector<std::string>& environment = {});
     // Waits for the game's window to be mapped and gives it the focus.
     bool WaitForWindow(double seconds = 30.0);
     // The exit status, or -1 when the program did not end in time (it is then
@@ -84,21 +61,15 @@ public:
     void Click(int x, int y, int button = 1);
     // WM_DELETE_WINDOW, as a window manager closes a window.
     void CloseWindow();
-    // SIGTERM, as kill or a session's end sends it.
-    void Terminate();
     // Holds a key down until done() is true (true) or the time is up. Pressed
     // again on every step, so the window gets the focus back should something
     // else have taken it.
     bool HoldKeyUntil(const char* keysym, const std::function<bool()>& done, double seconds = 20.0);
-    // F12 pressed until the game has begun the picture at path, which it
-    // writes afresh on every frame the key is down; the picture's bytes once
-    // whole, or empty when none came in time.
-    std::string Screenshot(const std::string& path);
     // The window's caption once the program has set one (it maps the window
     // first); empty when none came in time.
     std::string WaitForCaption(double seconds = 10.0);
     // The whole window's picture; empty when there is none.
-    WindowPicture Picture();
+    ::Picture Picture();
     std::pair<int, int> WindowSize();
     std::string Out() const { return ReadFileBytes(logs.File("out")); }
     std::string Err() const { return ReadFileBytes(logs.File("err")); }

@@ -1,5 +1,7 @@
 #include "PrivateXServer.h"
 
+#include <gtest/gtest.h>
+
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -41,6 +43,8 @@ PrivateXServer::PrivateXServer(const std::string& screen,
     close(fds[0]);
     if (!number.empty()) {
         display = ":" + number;
+    } else {
+        ADD_FAILURE() << "Xvfb did not start";
     }
 }
 

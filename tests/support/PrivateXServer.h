@@ -18,7 +18,8 @@ public:
     PrivateXServer(const PrivateXServer&) = delete;
     PrivateXServer& operator=(const PrivateXServer&) = delete;
 
-    // ":N" once the server accepts clients; empty when it did not start.
+    // ":N" once the server accepts clients; empty, and a failure of the test,
+    // when it did not start.
     const std::string& Display() const { return display; }
     void Stop();
 

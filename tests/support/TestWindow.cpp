@@ -23,22 +23,22 @@ public:
 ::testing::Environment* const kVideoShutDown =
     ::testing::AddGlobalTestEnvironment(new VideoShutDown);
 
-// A rectangle of the back buffer, rows from the top (OpenGL counts from the
-// bottom).
-std::vector<Rgba> ReadArea(int left, int top, int width, int height) {
-    std::vector<Rgba> bottomUp(static_cast<size_t>(width) * height);
+}  // namespace
+
+// Rows from the top: OpenGL counts from the bottom.
+Picture ReadCanvas(int left, int top, int width, int height) {
+    Picture bottomUp{width, height, std::vector<Rgba>(static_cast<size_t>(width) * height)};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(left, kTestWindowHeight - top - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE,
-                 bottomUp.data());
+                 bottomUp.pixels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    std::vector<Rgba> pixels;
+    Picture picture{width, height, {}};
     for (int row = height - 1; row >= 0; --row) {
-        pixels.insert(pixels.end(), bottomUp.begin() + row * width,
-                      bottomUp.begin() + (row + 1) * width);
+        picture.pixels.insert(picture.pixels.end(), bottomUp.pixels.begin() + row * width,
+                              bottomUp.pixels.begin() + (row + 1) * width);
     }
-    return pixels;
+    return picture;
 }
-}  // namespace
 
 void OpenTestWindow() {
     static bool opened = false;
@@ -61,7 +61,7 @@ void ResetTestCanvas() {
 }
 
 Rgba ReadPixel(int x, int y) {
-    return ReadArea(x, y, 1, 1)[0];
+    return ReadCanvas(x, y, 1, 1).pixels[0];
 }
 
 bool Near(Rgba a, Rgba b, int tolerance) {
@@ -78,14 +78,20 @@ bool Near(Rgba a, Rgba b, int tolerance) {
                                          << Describe(actual) << ", not " << Describe(expected);
 }
 
-CanvasArea::CanvasArea(int left, int top, int width, int height)
-    : pixels(ReadArea(left, top, width, height)) {}
+Picture Picture::Crop(int left, int top, int w, int h) const {
+    Picture crop{w, h, {}};
+    for (int y = top; y < top + h; ++y) {
+        crop.pixels.insert(crop.pixels.end(), pixels.begin() + y * width + left,
+                           pixels.begin() + y * width + left + w);
+    }
+    return crop;
+}
 
-int CanvasArea::Count(const std::function<bool(Rgba)>& test) const {
+int Picture::Count(const std::function<bool(Rgba)>& test) const {
     return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), test));
 }
 
-int CanvasArea::Count(Rgba colour, int tolerance) const {
+int Picture::Count(Rgba colour, int tolerance) const {
     return Count([&](Rgba p) { return Near(p, colour, tolerance); });
 }
 

@@ -36,17 +36,21 @@ std::string Describe(Rgba c);
 // colours.
 ::testing::AssertionResult PixelIs(int x, int y, Rgba expected, int tolerance = 3);
 
-// A rectangle of the back buffer, read at once (window coordinates).
-class CanvasArea {
-public:
-    CanvasArea(int left, int top, int width, int height);
+// A picture, rows from the top: of the back buffer, an image file, the
+// game's window or its F12 file.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<Rgba> pixels;
+    bool Empty() const { return pixels.empty(); }
+    Rgba At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // The rectangle at (left, top), which lies inside the picture.
+    Picture Crop(int left, int top, int width, int height) const;
     // How many of its pixels pass the test, or are near the colour.
     int Count(const std::function<bool(Rgba)>& test) const;
     int Count(Rgba colour, int tolerance = 3) const;
-
-private:
-    std::vector<Rgba> pixels;
 };
+// A rectangle of the back buffer, read at once (window coordinates).
+Picture ReadCanvas(int left, int top, int width, int height);
 
 // A fresh temporary directory, removed with its contents on destruction.
 class TempDir {

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-LoadedImage LoadImageRgba(const std::string& path) {
-    LoadedImage result;
+Picture LoadImageRgba(const std::string& path) {
+    Picture result;
     SDL_Surface* image = IMG_Load(path.c_str());
     SDL_Surface* rgba = image != nullptr ? CreateRgbaCopy(image) : nullptr;
     if (rgba != nullptr) {

@@ -39,12 +39,7 @@ const char* const kCatalogueSamples[] = {
 };
 
 // An image loaded with IMG_Load and converted to RGBA bytes the way the
-// sprite store converts it; width 0 when it cannot be loaded.
-struct LoadedImage {
-    int width = 0, height = 0;
-    std::vector<Rgba> pixels;
-    const Rgba& At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-LoadedImage LoadImageRgba(const std::string& path);
+// sprite store converts it; empty when it cannot be loaded.
+Picture LoadImageRgba(const std::string& path);
 
 #endif

@@ -19,23 +19,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <numeric>
 
 namespace {
 
-// Pixels with alpha in [lowest, highest] in the width x height rectangle at
-// (left, top); a width or height of -1 reaches the far edge.
-int CountAlpha(const LoadedImage& image, int lowest, int highest, int left = 0, int top = 0,
-               int width = -1, int height = -1) {
-    width = width < 0 ? image.width - left : width;
-    height = height < 0 ? image.height - top : height;
-    int count = 0;
-    for (int i = 0; i < width * height; ++i) {
-        const int a = image.At(left + i % width, top + i / width).a;
-        count += a >= lowest && a <= highest ? 1 : 0;
-    }
-    return count;
+// A pixel test: alpha in [lowest, highest].
+std::function<bool(Rgba)> Alpha(int lowest, int highest) {
+    return [=](Rgba p) { return p.a >= lowest && p.a <= highest; };
 }
 
 }  // namespace
@@ -68,12 +60,13 @@ TEST(GeneratedAssets, LoadSilentlyThroughTheEnginesStoresInTheCatalogueOrder) {
     EXPECT_TRUE(font.GetLineHeight() >= 16 && font.GetLineHeight() <= 20);
     // Glyphs inside the 256 x 256 image that the loader reads, each with ink,
     // white to be tinted.
-    const LoadedImage image = LoadImageRgba(BuiltAsset(kFontImage));
+    const Picture image = LoadImageRgba(BuiltAsset(kFontImage));
     ASSERT_TRUE(image.width == 256 && image.height == 256);
     for (int code = ' '; code <= '~'; ++code) {
         const Glyph& g = font.GetGlyph(code);
-        EXPECT_TRUE(g.xadvance > 0 && g.x + g.width <= 256 && g.y + g.height <= 256 &&
-                    (code == ' ' || CountAlpha(image, 1, 255, g.x, g.y, g.width, g.height) > 0))
+        EXPECT_TRUE(
+            g.xadvance > 0 && g.x + g.width <= 256 && g.y + g.height <= 256 &&
+            (code == ' ' || image.Crop(g.x, g.y, g.width, g.height).Count(Alpha(1, 255)) > 0))
             << "glyph " << code;
     }
     for (const Rgba& p : image.pixels) {
@@ -93,7 +86,7 @@ TEST(GeneratedAssets, LoadSilentlyThroughTheEnginesStoresInTheCatalogueOrder) {
 TEST(GeneratedAssets, ImagesHaveTheProportionsClearPartsAndFacingThatDrawingNeeds) {
     for (const CatalogueImage& entry : kCatalogueImages) {
         const std::string name = entry.file;
-        const LoadedImage image = LoadImageRgba(BuiltAsset(name));
+        const Picture image = LoadImageRgba(BuiltAsset(name));
         if (name == "sprites/slowmo.png") {
             // A tint over play that leaves it visible, darker towards the edges.
             const Rgba centre = image.At(image.width / 2, image.height / 2);
@@ -106,8 +99,8 @@ TEST(GeneratedAssets, ImagesHaveTheProportionsClearPartsAndFacingThatDrawingNeed
         EXPECT_EQ(image.width * entry.height, image.height * drawnWidth) << name;
         // Floors are opaque; figures, splats, the panel and the headings
         // stand on them.
-        EXPECT_TRUE(entry.opaque ? CountAlpha(image, 0, 254) == 0
-                                 : CountAlpha(image, 0, 0) > 0 && CountAlpha(image, 200, 255) > 0)
+        EXPECT_TRUE(entry.opaque ? image.Count(Alpha(0, 254)) == 0
+                                 : image.Count(Alpha(0, 0)) > 0 && image.Count(Alpha(200, 255)) > 0)
             << name;
         // Floor tiles join without seams: the step across a tile's edge is
         // no larger than the steps inside it.
@@ -127,10 +120,11 @@ TEST(GeneratedAssets, ImagesHaveTheProportionsClearPartsAndFacingThatDrawingNeed
     }
     // The soldier faces angle 0, the image's right edge: his gun reaches it.
     for (const char* frame : {"player01", "player02", "player03", "player04"}) {
-        const LoadedImage soldier =
-            LoadImageRgba(BuiltAsset("sprites/" + std::string(frame) + ".png"));
-        EXPECT_GT(CountAlpha(soldier, 201, 255, soldier.width * 15 / 16), 0) << frame;
-        EXPECT_EQ(CountAlpha(soldier, 201, 255, 0, 0, soldier.width / 8), 0) << frame;
+        const Picture soldier = LoadImageRgba(BuiltAsset("sprites/" + std::string(frame) + ".png"));
+        const int w = soldier.width, h = soldier.height;
+        EXPECT_GT(soldier.Crop(w * 15 / 16, 0, w - w * 15 / 16, h).Count(Alpha(201, 255)), 0)
+            << frame;
+        EXPECT_EQ(soldier.Crop(0, 0, w / 8, h).Count(Alpha(201, 255)), 0) << frame;
     }
 }
 
