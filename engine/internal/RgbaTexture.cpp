@@ -16,10 +16,6 @@ extern "C" void stbi_image_free(void* pixels);
 namespace {
 const int kRgbaComponents = 4;
 
-bool IsPowerOfTwo(int value) {
-    return value > 0 && (value & (value - 1)) == 0;
-}
-
 void ClearBlack(unsigned char* pixels, int count) {
     for (unsigned char* pixel = pixels; pixel < pixels + count * kRgbaComponents;
          pixel += kRgbaComponents) {

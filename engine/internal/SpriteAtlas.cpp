@@ -13,10 +13,6 @@ const int kRgbaComponents = 4;
 // texel copied from the opposite edges reads the same on a shared page.
 const int kFrame = 1;
 
-bool IsPowerOfTwo(int value) {
-    return value > 0 && (value & (value - 1)) == 0;
-}
-
 int Wrapped(int framedIndex, int size) {
     return (framedIndex - kFrame + size) % size;
 }
@@ -38,6 +34,10 @@ std::vector<unsigned char> Framed(const unsigned char* rgba, int width, int heig
     return framed;
 }
 }  // namespace
+
+bool IsPowerOfTwo(int value) {
+    return value > 0 && (value & (value - 1)) == 0;
+}
 
 SpriteAtlas::SpriteAtlas() : shelfX(0), shelfY(0), shelfHeight(0) {}
 

@@ -18,6 +18,9 @@ struct AtlasRegion {
     float t1;
 };
 
+// WebGL 1 wraps and repeats only textures whose sides are powers of two.
+bool IsPowerOfTwo(int value);
+
 class SpriteAtlas {
 public:
     SpriteAtlas();
