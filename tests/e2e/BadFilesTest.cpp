@@ -4,6 +4,7 @@
 // which ends it with status 1 before the first frame. Each run is damaged
 // many ways at once; the engine's tests go through each kind of bad file.
 #include "GameProcess.h"
+#include "PrivateXServer.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -37,7 +38,9 @@ void PlayAShotAndClose(GameProcess& game) {
 }  // namespace
 
 TEST(BadFilesTest, BrokenFilesAndAnUnwritableScreenshotAreReportedAndPlayGoesOn) {
-    GameProcess game;
+    // Its own X server, where no other test's window takes the input.
+    PrivateXServer server;
+    GameProcess game(server.Display());
     game.CopyAssets("sprites");
     game.CopyAssets("sfx");
     const std::string player = ReadFileBytes(game.File("sprites/player01.png"));

@@ -57,8 +57,11 @@ std::string Digitless(const std::string& text) {
 
 }  // namespace
 
+// Each case that plays by real input has an X server of its own: on a shared
+// one, another test's new window may take the focus or lie over this one.
 TEST(PlayThroughTest, TitleCaptionPlayStatisticsCreditsAndOut) {
-    GameProcess game;
+    PrivateXServer server;
+    GameProcess game(server.Display());
     ASSERT_TRUE(game.StartWithAssets());
     Picture picture;
     // The title, in a window of 640 x 480.
@@ -118,7 +121,8 @@ bool BareMiddle(const Picture& p) {
 // The pad that the preloaded shim attaches before SDL starts is the game's:
 // its A begins a round. What each control does is the in-process pad test's.
 TEST(PlayThroughTest, APadAttachedBeforeStartUpBeginsARound) {
-    GameProcess game;
+    PrivateXServer server;
+    GameProcess game(server.Display());
     const std::string pipe = game.File("pad");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     ASSERT_TRUE(game.StartWithAssets({"LD_PRELOAD=" ZIBO_PAD_SHIM, "ZIBO_TEST_PAD=" + pipe}));
