@@ -4,9 +4,10 @@
 Each mutant of tests/mutants/faults.txt changes one piece of text in one source
 file (a constant, a boundary, a condition, a field, a reset). The script
 plants it, rebuilds build/, runs the tests (all but the package's, which build
-it anew, and the browser's, whose build it does not remake), puts the file back and reports
-whether the fault was caught and by which test cases: googletest's cases by
-their XML reports, other test programs by their ctest result.
+it anew, and the browser's, whose build it does not remake), puts the file
+back and reports whether the fault was caught and by which test cases:
+googletest's cases by their XML reports, other test programs by their ctest
+result.
 
   python3 tests/mutants/mutants.py [--build DIR] [--only PATTERN] [--matrix] [-- ctest args]
 
