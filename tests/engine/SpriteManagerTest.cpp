@@ -16,6 +16,17 @@ TEST(NumberedPath, FitsItsBufferOrIsReportedCut) {
     EXPECT_STREQ(path, "sprites/123");
 }
 
+// A store made before any window is open, as these cases run in order:
+// without an OpenGL context the image still takes its index, and nothing
+// is uploaded that could crash the program.
+TEST(SpriteManagerWithoutAWindow, LoadsItsImagesAndUploadsNothing) {
+    TempDir dir;
+    ASSERT_TRUE(WriteSolidPng(dir.File("red.png"), 4, 4, kRed));
+    OutputCapture quiet;
+    SpriteManager sprites(dir.Path().c_str());
+    EXPECT_EQ(sprites.LoadSprite(dir.File("red.png").c_str()), 0);
+}
+
 class SpriteManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
