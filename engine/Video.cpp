@@ -230,6 +230,11 @@ int32_t InitVideo(int32_t width, int32_t height) {
             why.c_str(), driver);
         return -1;
     }
+#ifdef __EMSCRIPTEN__
+    // Nothing is depth-tested, and SwiftShader would clear and keep a depth
+    // buffer for every frame that the browser's SDL otherwise asks WebGL for.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+#endif
     SDL_Surface* window = SDL_SetVideoMode(width, height, 0, kVideoModeFlags);
     // Registered only once the GL driver is loaded, so that SDL_Quit runs
     // before the driver's own exit-time teardown; the other way round the
