@@ -64,18 +64,6 @@ TEST_F(SpriteManagerTest, NumberedImagesStopAtTheFirstGapAndLoadsCountOn) {
     EXPECT_EQ(numbered.GetSpriteCount(), 0);
 }
 
-TEST_F(SpriteManagerTest, DrawsStretchedOverTheRectangleAtItsCorner) {
-    sprites->DrawSprite(red, 100, 50, 32, 20);
-    EXPECT_EQ(ReadCanvas(100, 50, 32, 20).Count(kRed), 640);
-    // The centre sentinel puts the corner, not the centre, at the view's centre.
-    sprites->DrawSprite(red, SpriteManager::kCentreSentinel, SpriteManager::kCentreSentinel, 10, 6);
-    EXPECT_EQ(ReadCanvas(320, 240, 10, 6).Count(kRed), 60);
-    // An odd width comes out one pixel narrower around the halved centre.
-    sprites->DrawSprite(red, 100, 300, 33, 8);
-    EXPECT_EQ(ReadCanvas(100, 300, 32, 8).Count(kRed), 256);
-    EXPECT_EQ(ReadCanvas(0, 0, 640, 480).Count(kRed), 640 + 60 + 256);
-}
-
 TEST_F(SpriteManagerTest, ImageIsUprightAndTurnsCounterClockwise) {
     // Quadrants red, green / blue, white, 16 x 16.
     std::vector<Rgba> pixels;

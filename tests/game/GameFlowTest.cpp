@@ -2,17 +2,9 @@
 // round reset and the window's close button.
 #include "GameHarness.h"
 
-#include <SDL_mixer.h>
-
 namespace {
 
 using GameFlowTest = GameTest;
-
-// The catalogue's order is the asset tests'; the game opens on the title with
-// its music on.
-TEST_F(GameFlowTest, StartUpOpensOnTheTitleWithTheMusicPlaying) {
-    EXPECT_TRUE(Values(game->state, TitleScreen, game->catMode, 0, Mix_PlayingMusic(), 1));
-}
 
 // Keys lead from screen to screen through two-second fades; a key held during
 // a fade turns it without restarting it, and with SPACE and ESC both held ESC
