@@ -231,8 +231,8 @@ int32_t InitVideo(int32_t width, int32_t height) {
         return -1;
     }
 #ifdef __EMSCRIPTEN__
-    // Nothing is depth-tested, and SwiftShader would clear and keep a depth
-    // buffer for every frame that the browser's SDL otherwise asks WebGL for.
+    // Nothing is depth-tested: left alone, the browser's SDL asks WebGL for a
+    // depth buffer, which SwiftShader would then clear with every frame.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
 #endif
     SDL_Surface* window = SDL_SetVideoMode(width, height, 0, kVideoModeFlags);
